@@ -1,0 +1,14 @@
+#pragma once
+#include <QtCore/qglobal.h>
+
+#if defined(TKT_CONTRACTS_LIBRARY)
+#define TKT_CONTRACTS_EXPORT Q_DECL_EXPORT
+#else
+#define TKT_CONTRACTS_EXPORT Q_DECL_IMPORT
+#endif
+
+#if defined(TKT_SHARED_SERVICES_LIBRARY)
+#define TKT_SHARED_SERVICES_EXPORT Q_DECL_EXPORT
+#else
+#define TKT_SHARED_SERVICES_EXPORT Q_DECL_IMPORT
+#endif

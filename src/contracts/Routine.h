@@ -1,0 +1,52 @@
+#pragma once
+// A routine variable: an operation that a sibling library installs when it loads and that a test
+// may replace with a scripted fake. Calling one that nobody installed is a clear error, not a crash.
+
+#include "contracts/Errors.h"
+
+#include <functional>
+#include <utility>
+
+namespace tkt {
+
+template <class Sig>
+class Routine;
+
+template <class R, class... Args>
+class Routine<R(Args...)> {
+public:
+    using Function = std::function<R(Args...)>;
+
+    Routine(const char *name, const char *library) : m_name(name), m_library(library) {}
+
+    template <class F>
+    Routine &operator=(F &&f)
+    {
+        m_impl = Function(std::forward<F>(f));
+        return *this;
+    }
+    Routine &operator=(std::nullptr_t)
+    {
+        m_impl = nullptr;
+        return *this;
+    }
+
+    R operator()(Args... args) const
+    {
+        if (!m_impl)
+            throw Error(QStringLiteral("%1 não está disponível: a biblioteca %2 não foi carregada.")
+                            .arg(QLatin1String(m_name), QLatin1String(m_library)));
+        return m_impl(std::forward<Args>(args)...);
+    }
+
+    explicit operator bool() const { return static_cast<bool>(m_impl); }
+    const Function &function() const { return m_impl; }
+    const char *name() const { return m_name; }
+
+private:
+    const char *m_name;
+    const char *m_library;
+    Function m_impl;
+};
+
+} // namespace tkt

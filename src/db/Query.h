@@ -1,0 +1,73 @@
+#pragma once
+// A read-only query with named parameters (":P_NAME" in the text). Every parameter is bound as text
+// and set by name; a name that occurs several times takes the same value at each occurrence. The
+// text is rewritten to positional markers once, prepared once per connection, and re-bound per run.
+
+#include "dataset/Table.h"
+#include "db/Connection.h"
+
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+namespace db {
+
+class Query {
+public:
+    explicit Query(Connection &connection);
+    ~Query();
+    Query(const Query &) = delete;
+    Query &operator=(const Query &) = delete;
+
+    void setSql(const QString &sql);   // closes the query; parameters keep values of the same name
+    QString sql() const { return m_sql; }
+    QStringList parameterNames() const; // distinct names in order of first occurrence
+
+    // Sets a parameter by name (case-insensitive); unknown names throw tkt::Error. A null QString binds
+    // as SQL NULL, "" as an empty text.
+    void setParam(const QString &name, const QString &value);
+    QString param(const QString &name) const;
+
+    // Runs the query forward-only; throws tkt::Error with the driver's text on failure.
+    void open();
+    void close();
+    bool active() const { return m_active; }
+
+    // Reading the open query, row by row.
+    bool eof() const;
+    void next();
+    bool isEmpty(); // no rows at all (reads the first row if not read yet)
+    QVariant value(const QString &column) const; // current row, by column name (case-insensitive)
+    QString text(const QString &column) const;   // value as text; null is ""
+
+    // All remaining rows into an in-memory table whose field list is the SELECT list: names upper
+    // case, database types mapped to packet types (numeric columns as Float), widths from the driver
+    // (on SQLite from the declared type).
+    dataset::Table fetchAll();
+
+    // Field list of the open query (names upper case, types and widths as fetchAll gives them).
+    dataset::FieldList fieldList() const;
+
+    Connection &connection() { return m_connection; }
+
+private:
+    void prepare();
+
+    Connection &m_connection;
+    QString m_sql;
+    QString m_positionalSql;
+    QStringList m_occurrences; // parameter name of each positional marker, upper case
+    QHash<QString, QString> m_values;
+    std::unique_ptr<QSqlQuery> m_query;
+    int m_preparedGeneration = -1;
+    bool m_active = false;
+    bool m_onRow = false;
+    mutable dataset::FieldList m_fieldCache;
+};
+
+// The packet provider: runs the query if it is not running, reads all its rows, stops it again when
+// it started it, and returns the rows as a data packet.
+QByteArray packetOf(Query &query);
+
+} // namespace db

@@ -1,0 +1,13 @@
+// One main() for every test executable: a Qt application exists before any test runs, on the
+// offscreen platform unless the caller chose another.
+#include <QApplication>
+#include <gmock/gmock.h>
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}
