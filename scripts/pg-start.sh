@@ -15,10 +15,18 @@ run_pg() { if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@";
 
 run_pg "$bindir/initdb" -D "$dir/data" -U postgres -A trust -E UTF8 --locale=C.UTF-8 >"$dir/initdb.log" 2>&1 \
   || { cat "$dir/initdb.log" >&2; exit 1; }
+# Kept in the configuration so that a test may stop and start the server again as it was.
 # Statement logging lets tests count what the module sends to the server.
-run_pg "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-  -o "-c listen_addresses=127.0.0.1 -c port=$port -c unix_socket_directories=$dir -c log_statement=all -c fsync=off" \
-  start >&2
+cat >>"$dir/data/postgresql.conf" <<CONF
+listen_addresses = '127.0.0.1'
+port = $port
+unix_socket_directories = '$dir'
+log_statement = 'all'
+log_line_prefix = '%m [%p] %d '
+fsync = off
+max_connections = 200
+CONF
+run_pg "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 start >&2
 run_pg "$bindir/psql" -h 127.0.0.1 -p "$port" -U postgres -q -c "CREATE ROLE tkt LOGIN PASSWORD 'tkt' SUPERUSER" >&2
 run_pg "$bindir/psql" -h 127.0.0.1 -p "$port" -U postgres -q -c "CREATE DATABASE tkt OWNER tkt" >&2
 

@@ -1,0 +1,58 @@
+/*
+ * tkt00740: the comanda information module, as a host calls it.
+ *
+ * Load the host's shared services library and its common UI package first, then this module
+ * (dlopen/LoadLibrary), call Initialize once, call the entry and the services from the host's
+ * user-interface thread, and Finalize before unloading.
+ *
+ * Services take UTF-16 texts (NUL-terminated; a NULL pointer is an empty text) and answer with a
+ * TktResult that the caller frees with tkt_FreeResult. No call ever lets an exception escape.
+ */
+#ifndef TKT00740_H
+#define TKT00740_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#if defined(_WIN32)
+#define TKT_API __declspec(dllexport)
+#else
+#define TKT_API __attribute__((visibility("default")))
+#endif
+
+/* What a service answered. */
+enum {
+    TKT_RESULT_PACKET = 1, /* a data packet (docs/data-packet.md), possibly without rows */
+    TKT_RESULT_ERROR = 2   /* the failure's error text */
+};
+
+typedef struct TktResult {
+    int32_t kind;              /* TKT_RESULT_PACKET or TKT_RESULT_ERROR */
+    const uint8_t *packet;     /* PACKET: the packet's bytes */
+    size_t packetSize;         /* PACKET: how many bytes */
+    const uint16_t *errorText; /* ERROR: UTF-16, NUL-terminated */
+    size_t errorLength;        /* ERROR: UTF-16 code units, without the NUL */
+} TktResult;
+
+/* Frees a result of any service; NULL is ignored. */
+TKT_API void tkt_FreeResult(TktResult *result);
+
+/* The five services. Each answers from the data module of the comanda dialog while one is open;
+ * called when none is, it connects a data module of its own for that one call. */
+TKT_API TktResult *getValidaGarcom(const uint16_t *code, const uint16_t *branch, const uint16_t *till,
+                                   const uint16_t *mode);
+TKT_API TktResult *getValMesa(const uint16_t *branch, const uint16_t *store, const uint16_t *table);
+TKT_API TktResult *getValidaCons(const uint16_t *consumer, const uint16_t *client);
+TKT_API TktResult *getConsComan(const uint16_t *branch);
+TKT_API TktResult *getValComanda(const uint16_t *branch, const uint16_t *store, const uint16_t *comanda,
+                                 const uint16_t *all, const uint16_t *excludedState);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* TKT00740_H */

@@ -1,0 +1,86 @@
+// The waiter service: the list of waiters, a waiter looked up by code, or a waiter judged for this
+// branch and till, the verdict in HABILITADO.
+#include "Srv_tkt00740/ServicePattern.h"
+#include "Srv_tkt00740/Services.h"
+
+#include "contracts/SharedServices.h"
+
+namespace Srv_tkt00740 {
+
+namespace {
+
+const QString kWaiterColumns[] = {QStringLiteral("CDVENDEDOR"), QStringLiteral("NMFANVEN"),
+                                  QStringLiteral("CDOPERADOR"), QStringLiteral("CDFILIAL"),
+                                  QStringLiteral("CDCAIXA")};
+
+// One verdict row in cdsGarcom, the waiter's values cut to the table's widths.
+QByteArray emitVerdict(TrdmConfComanda &dm, const QString &verdict)
+{
+    dataset::Table &t = dm.cdsGarcom;
+    t.append();
+    for (const QString &column : kWaiterColumns)
+        t.setValue(column, dm.adqValidaGarcom.text(column).left(t.field(column).width));
+    t.setValue(QStringLiteral("HABILITADO"), verdict);
+    t.post();
+    return t.toPacket();
+}
+
+QString judge(TrdmConfComanda &dm, const QString &branch, const QString &till)
+{
+    const db::Query &waiter = dm.adqValidaGarcom;
+    const QString waiterBranch = waiter.text(QStringLiteral("CDFILIAL"));
+    const QString waiterTill = waiter.text(QStringLiteral("CDCAIXA"));
+    const bool freeOfBranch = contracts::EmptyString(waiterBranch);
+
+    if (waiterBranch != branch && !freeOfBranch)
+        return QStringLiteral("F");
+    if (waiterTill != till && !contracts::EmptyString(waiterTill))
+        return QStringLiteral("C");
+    if (!freeOfBranch)
+        return QStringLiteral("S");
+
+    // A waiter free of any branch may serve only through its operator's link to this branch.
+    db::Query &op = dm.adqExisteOperador;
+    op.close();
+    op.setParam(QStringLiteral("P_CDOPERADOR"), waiter.text(QStringLiteral("CDOPERADOR")));
+    op.open();
+    if (op.isEmpty())
+        return QStringLiteral("O");
+
+    db::Query &link = dm.adqOperadorFilial;
+    link.close();
+    link.setParam(QStringLiteral("P_CDOPERADOR"), contracts::Ajusta(op.text(QStringLiteral("CDOPERADOR")), 12));
+    link.setParam(QStringLiteral("P_CDFILIAL"), branch);
+    link.open();
+    return link.value(QStringLiteral("OPERFILIAL")).toDouble() != 0 ? QStringLiteral("S") : QStringLiteral("N");
+}
+
+} // namespace
+
+QVariant getValidaGarcom(const QString &code, const QString &branch, const QString &till, const QString &mode)
+{
+    return runService([&](TrdmConfComanda &dm) {
+        db::Query &waiter = dm.adqValidaGarcom;
+        waiter.close();
+        waiter.setParam(QStringLiteral("P_CDVENDEDOR"), code);
+        waiter.open();
+        dm.recreateCdsGarcom();
+
+        if (waiter.isEmpty())
+            return dm.cdsGarcom.toPacket();
+
+        if (code == QLatin1String("T")) {
+            // The list form: the query's own rows; the verdict column is a one-character blank
+            // whatever width the database reports for the literal.
+            dataset::Table list = waiter.fetchAll();
+            list.field(QStringLiteral("HABILITADO")).width = 1;
+            return list.toPacket();
+        }
+
+        if (mode != QLatin1String("1"))
+            return emitVerdict(dm, QStringLiteral("S"));
+        return emitVerdict(dm, judge(dm, branch, till));
+    });
+}
+
+} // namespace Srv_tkt00740
