@@ -5,11 +5,14 @@
 #include "db/ConnectionString.h"
 #include "db/DbKind.h"
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
 
 namespace db {
+
+class Query;
 
 class Connection {
 public:
@@ -26,7 +29,9 @@ public:
 
     // Opens the connection: beforeConnect, map the string, open, learn the kind, afterConnect.
     // Throws tkt::Error with the driver's text (never a password) when it cannot be opened.
+    // Opening an open connection does nothing.
     void open();
+    // Closes every query running on it first, then the connection. Never throws.
     void close();
     bool connected() const;
 
@@ -38,10 +43,16 @@ public:
     int generation() const { return m_generation; }
 
 private:
+    friend class Query;
+    void attach(Query *query);
+    void detach(Query *query);
+
     QString m_name;
     QString m_connectionString;
     DbKind m_kind = DbKind::Unknown;
     int m_generation = 0;
+    bool m_open = false;
+    QList<Query *> m_queries; // the queries built on this connection, released before it closes
 };
 
 } // namespace db

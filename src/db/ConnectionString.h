@@ -15,6 +15,8 @@ namespace db {
 struct ConnectionTarget {
     QString driver;       // "QSQLITE" or "QODBC"
     QString databaseName; // file for SQLite; the ODBC connection string for QODBC
+    // The credentials as the string gives them. For QODBC the ODBC string already carries them
+    // (escaped there), so they are not handed to the driver a second time.
     QString userName;
     QString password;
     QString connectOptions; // QSqlDatabase::setConnectOptions

@@ -6,6 +6,7 @@
 #include "dataset/Table.h"
 #include "db/Connection.h"
 
+#include <QHash>
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -29,7 +30,8 @@ public:
     void setParam(const QString &name, const QString &value);
     QString param(const QString &name) const;
 
-    // Runs the query forward-only; throws tkt::Error with the driver's text on failure.
+    // Runs the query forward-only and stands on its first row; throws tkt::Error with the driver's
+    // text on failure. Opening an open query does nothing: close it first to run it with new values.
     void open();
     void close();
     bool active() const { return m_active; }
@@ -52,7 +54,24 @@ public:
     Connection &connection() { return m_connection; }
 
 private:
+    friend class Connection;
+    friend QByteArray packetOf(Query &query);
+
+    // One column of the SELECT list, learnt once per prepared statement.
+    struct Column {
+        QString name;                  // upper case
+        dataset::FieldType type = dataset::FieldType::String;
+        int width = 0;                 // declared width; 0 when the database gives none
+        bool typeFromValues = false;   // SQLite expression without a declared type
+    };
+
     void prepare();
+    void release(); // lets go of the statement: the connection is about to close
+    void describeColumns();
+    void advance();
+    int columnIndex(const QString &column) const;
+    QVariant converted(int index, const QVariant &raw) const;
+    void fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows);
 
     Connection &m_connection;
     QString m_sql;
@@ -64,6 +83,11 @@ private:
     bool m_active = false;
     bool m_onRow = false;
     mutable dataset::FieldList m_fieldCache;
+    bool m_anyRow = false;
+    bool m_attached = true; // false once the connection is gone
+    bool m_described = false;
+    QList<Column> m_columns;
+    QHash<QString, int> m_columnIndex; // upper-case name -> column
 };
 
 // The packet provider: runs the query if it is not running, reads all its rows, stops it again when

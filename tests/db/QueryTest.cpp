@@ -1,0 +1,360 @@
+#include "DbTestSupport.h"
+#include "QStringPrinter.h"
+
+#include "contracts/Errors.h"
+#include "dataset/Packet.h"
+#include "db/Query.h"
+
+#include <QDir>
+#include <QFile>
+
+using dataset::FieldType;
+using dbtest::Backend;
+
+namespace {
+
+class QueryOnBackend : public ::testing::TestWithParam<Backend> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == Backend::SQLite) {
+            ASSERT_TRUE(m_dir.isValid());
+            m_connectionString = QStringLiteral("Provider=SQLite;Data Source=%1").arg(m_dir.filePath(QStringLiteral("t.db")));
+        } else {
+            m_connectionString = dbtest::PgDatabase::instance().connectionString();
+            if (m_connectionString.isEmpty())
+                GTEST_SKIP() << "TKT_PG_ODBC is not set";
+        }
+        connection.setConnectionString(m_connectionString);
+        connection.open();
+        dbtest::exec(connection, QStringLiteral("DROP TABLE IF EXISTS VENDEDOR"));
+        dbtest::exec(connection, QStringLiteral(
+            "CREATE TABLE VENDEDOR (CDVENDEDOR VARCHAR(4) NOT NULL, NMFANVEN VARCHAR(21), CDFILIAL CHAR(4), "
+            "VRSALDO NUMERIC(12,2), NRORDEM INTEGER, DTNASC DATE, DTCAD TIMESTAMP)"));
+        dbtest::exec(connection, QStringLiteral(
+            "INSERT INTO VENDEDOR VALUES ('0001', 'ANA', '0001', 10.5, 1, '1990-01-02', '2024-05-06 07:08:09')"));
+        dbtest::exec(connection, QStringLiteral(
+            "INSERT INTO VENDEDOR VALUES ('0002', 'BRUNO', '0002', 3, 2, NULL, NULL)"));
+        dbtest::exec(connection, QStringLiteral(
+            "INSERT INTO VENDEDOR VALUES ('0003', NULL, '0001', NULL, NULL, NULL, NULL)"));
+    }
+
+    bool sqlite() const { return GetParam() == Backend::SQLite; }
+
+    QStringList codes(db::Query &query)
+    {
+        QStringList result;
+        for (query.open(); !query.eof(); query.next())
+            result << query.text(QStringLiteral("cdvendedor"));
+        query.close();
+        return result;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_connectionString;
+    db::Connection connection;
+};
+
+TEST_P(QueryOnBackend, repeatedNameTakesTheValueAtEveryOccurrence)
+{
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT CDVENDEDOR FROM VENDEDOR WHERE (CDVENDEDOR = :P_CDVENDEDOR) "
+                                "OR ('T' = :P_CDVENDEDOR) ORDER BY CDVENDEDOR"));
+    EXPECT_EQ(query.parameterNames(), QStringList{QStringLiteral("P_CDVENDEDOR")});
+    query.setParam(QStringLiteral("p_cdvendedor"), QStringLiteral("0002"));
+    EXPECT_EQ(codes(query), QStringList{QStringLiteral("0002")});
+    query.setParam(QStringLiteral("P_CDVENDEDOR"), QStringLiteral("T"));
+    EXPECT_EQ(codes(query), (QStringList{QStringLiteral("0001"), QStringLiteral("0002"), QStringLiteral("0003")}));
+}
+
+TEST_P(QueryOnBackend, colonInsideLiteralIsText)
+{
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT '10:30 :P_X' AS HORA FROM VENDEDOR WHERE CDVENDEDOR = :P_CD"));
+    EXPECT_EQ(query.parameterNames(), QStringList{QStringLiteral("P_CD")});
+    query.setParam(QStringLiteral("P_CD"), QStringLiteral("0001"));
+    query.open();
+    ASSERT_FALSE(query.eof());
+    EXPECT_EQ(query.text(QStringLiteral("HORA")), QStringLiteral("10:30 :P_X"));
+}
+
+TEST_P(QueryOnBackend, nullAndEmptyTextBindDifferently)
+{
+    db::Query query(connection);
+    // PostgreSQL must be told the type of a parameter it only tests for NULL.
+    query.setSql(QStringLiteral("SELECT CASE WHEN CAST(:P_V AS VARCHAR(10)) IS NULL THEN 'NULL' WHEN :P_V = '' "
+                                "THEN 'EMPTY' ELSE 'VALUE' END AS R FROM VENDEDOR WHERE CDVENDEDOR = '0001'"));
+    const std::pair<QString, const char *> cases[] = {
+        {QString(), "NULL"}, {QStringLiteral(""), "EMPTY"}, {QStringLiteral(" "), "VALUE"}};
+    for (const auto &[value, expected] : cases) {
+        query.setParam(QStringLiteral("P_V"), value);
+        query.open();
+        EXPECT_EQ(query.text(QStringLiteral("R")), QLatin1String(expected));
+        query.close();
+    }
+}
+
+TEST_P(QueryOnBackend, hostileValuesAreOnlyData)
+{
+    QStringList values = {QStringLiteral("'"), QStringLiteral("' OR '1'='1"),
+                          QStringLiteral("0001'; DELETE FROM VENDEDOR;--"), QStringLiteral("\";--"),
+                          QStringLiteral(":P_V ? $1 %s"), QString(10000, u'x') + QStringLiteral("'"),
+                          QStringLiteral("Nação açaí 中文 Ελληνικά עברית 🍕")};
+
+    db::Query echo(connection);
+    echo.setSql(QStringLiteral("SELECT :P_V AS V FROM VENDEDOR WHERE CDVENDEDOR = '0001'"));
+    db::Query lookup(connection);
+    lookup.setSql(QStringLiteral("SELECT COUNT(*) AS N FROM VENDEDOR WHERE CDVENDEDOR = :P_V OR NMFANVEN = :P_V"));
+    for (const QString &value : values) {
+        echo.setParam(QStringLiteral("P_V"), value);
+        echo.open();
+        EXPECT_EQ(echo.text(QStringLiteral("V")), value) << value.left(40).toStdString();
+        echo.close();
+        lookup.setParam(QStringLiteral("P_V"), value);
+        lookup.open();
+        EXPECT_EQ(lookup.value(QStringLiteral("N")).toLongLong(), 0) << value.left(40).toStdString();
+        lookup.close();
+    }
+    lookup.setSql(QStringLiteral("SELECT COUNT(*) AS N FROM VENDEDOR"));
+    lookup.open();
+    EXPECT_EQ(lookup.value(QStringLiteral("N")).toLongLong(), 3);
+}
+
+TEST_P(QueryOnBackend, textWithNulIsRefusedNotCutShort)
+{
+    // An ODBC driver ends the text at the NUL and the database would compare another value.
+    db::Query echo(connection);
+    echo.setSql(QStringLiteral("SELECT :P_V AS V FROM VENDEDOR WHERE CDVENDEDOR = '0001'"));
+    echo.setParam(QStringLiteral("P_V"), QStringLiteral("0001") + QChar(u'\0') + QStringLiteral("x"));
+    EXPECT_THROW(echo.open(), tkt::Error);
+    EXPECT_FALSE(echo.active());
+    echo.setParam(QStringLiteral("P_V"), QStringLiteral("ok"));
+    echo.open();
+    EXPECT_EQ(echo.text(QStringLiteral("V")), QStringLiteral("ok"));
+}
+
+TEST_P(QueryOnBackend, fieldListIsUpperCaseWithDeclaredWidths)
+{
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT cdvendedor, nmfanven AS nmfanven, CDFILIAL, VRSALDO, NRORDEM, DTNASC, DTCAD, "
+                                "UPPER(NMFANVEN) AS NOME, 1 AS POSICAO FROM VENDEDOR ORDER BY CDVENDEDOR"));
+    query.open();
+    const dataset::FieldList fields = query.fieldList();
+    const dataset::Table table = query.fetchAll();
+    EXPECT_TRUE(query.eof());
+
+    const QStringList names = {QStringLiteral("CDVENDEDOR"), QStringLiteral("NMFANVEN"), QStringLiteral("CDFILIAL"),
+                               QStringLiteral("VRSALDO"),    QStringLiteral("NRORDEM"),  QStringLiteral("DTNASC"),
+                               QStringLiteral("DTCAD"),      QStringLiteral("NOME"),     QStringLiteral("POSICAO")};
+    const FieldType types[] = {FieldType::String, FieldType::String,   FieldType::String,
+                               FieldType::Float,  FieldType::Integer,  FieldType::Date,
+                               FieldType::DateTime, FieldType::String, FieldType::Integer};
+    const int widths[] = {4, 21, 4, 0, 0, 0, 0};
+    for (const dataset::FieldList &list : {fields, table.fields()}) {
+        ASSERT_EQ(list.size(), names.size());
+        for (int i = 0; i < names.size(); ++i) {
+            EXPECT_EQ(list[i].name, names[i]);
+            EXPECT_EQ(list[i].type, types[i]) << names[i].toStdString();
+            if (i < 7) {
+                EXPECT_EQ(list[i].width, widths[i]) << names[i].toStdString();
+            }
+        }
+    }
+    // An expression has no declared width: SQLite's comes from the longest value.
+    if (sqlite())
+        EXPECT_EQ(table.fields()[7].width, 5);
+    else
+        EXPECT_GE(table.fields()[7].width, 5);
+
+    ASSERT_EQ(table.allRows().size(), 3);
+    const dataset::Row &ana = table.allRows()[0];
+    EXPECT_EQ(ana[3].typeId(), QMetaType::Double);
+    EXPECT_DOUBLE_EQ(ana[3].toDouble(), 10.5);
+    EXPECT_EQ(table.allRows()[1][3].typeId(), QMetaType::Double);
+    EXPECT_EQ(ana[4].toLongLong(), 1);
+    EXPECT_EQ(ana[5].toDate(), QDate(1990, 1, 2));
+    EXPECT_EQ(ana[6].toDateTime(), QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
+    EXPECT_EQ(ana[7].toString(), QStringLiteral("ANA"));
+    EXPECT_FALSE(table.allRows()[2][1].isValid()); // NULL stays null
+}
+
+TEST_P(QueryOnBackend, packetOfRunsAndStopsAQueryItStarted)
+{
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT CDVENDEDOR, NMFANVEN FROM VENDEDOR WHERE CDFILIAL = :P_CDFILIAL ORDER BY CDVENDEDOR"));
+    query.setParam(QStringLiteral("P_CDFILIAL"), QStringLiteral("0001"));
+    const dataset::packet::Contents all = dataset::packet::decode(db::packetOf(query));
+    EXPECT_FALSE(query.active());
+    ASSERT_EQ(all.rows.size(), 2);
+    EXPECT_EQ(all.rows[1][0].toString(), QStringLiteral("0003"));
+    EXPECT_EQ(all.fields[1].width, 21);
+
+    query.open();
+    query.next();
+    const dataset::packet::Contents rest = dataset::packet::decode(db::packetOf(query));
+    EXPECT_TRUE(query.active());
+    ASSERT_EQ(rest.rows.size(), 1);
+    EXPECT_EQ(rest.rows[0][0].toString(), QStringLiteral("0003"));
+    query.close();
+
+    query.setParam(QStringLiteral("P_CDFILIAL"), QStringLiteral("9999"));
+    const dataset::packet::Contents none = dataset::packet::decode(db::packetOf(query));
+    EXPECT_TRUE(none.rows.isEmpty());
+    EXPECT_EQ(none.fields.size(), 2);
+}
+
+TEST_P(QueryOnBackend, reopenAfterSetParamBindsTheNewValue)
+{
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT NMFANVEN FROM VENDEDOR WHERE CDVENDEDOR = :P_CD"));
+    query.setParam(QStringLiteral("P_CD"), QStringLiteral("0001"));
+    query.open();
+    EXPECT_EQ(query.text(QStringLiteral("NMFANVEN")), QStringLiteral("ANA"));
+    query.setParam(QStringLiteral("P_CD"), QStringLiteral("0002"));
+    query.open(); // already open: runs nothing
+    EXPECT_EQ(query.text(QStringLiteral("NMFANVEN")), QStringLiteral("ANA"));
+    query.close();
+    query.open();
+    EXPECT_EQ(query.text(QStringLiteral("NMFANVEN")), QStringLiteral("BRUNO"));
+    EXPECT_FALSE(query.isEmpty());
+    query.next();
+    EXPECT_TRUE(query.eof());
+    EXPECT_FALSE(query.isEmpty());
+
+    query.close();
+    query.setParam(QStringLiteral("P_CD"), QStringLiteral("none"));
+    query.open();
+    EXPECT_TRUE(query.isEmpty());
+    EXPECT_TRUE(query.eof());
+}
+
+TEST_P(QueryOnBackend, mistakesAreReportedAsErrors)
+{
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT NMFANVEN FROM VENDEDOR WHERE CDVENDEDOR = :P_CD"));
+    EXPECT_THROW(query.setParam(QStringLiteral("P_OTHER"), QStringLiteral("x")), tkt::Error);
+    query.setParam(QStringLiteral("P_CD"), QStringLiteral("0001"));
+    query.open();
+    EXPECT_THROW(query.value(QStringLiteral("NO_SUCH_COLUMN")), tkt::Error);
+
+    db::Query broken(connection);
+    broken.setSql(QStringLiteral("SELECT X FROM NO_SUCH_TABLE"));
+    try {
+        broken.open();
+        FAIL() << "a query on a missing table ran";
+    } catch (const tkt::Error &e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String("NO_SUCH_TABLE"), Qt::CaseInsensitive))
+            << e.message().toStdString();
+    }
+    EXPECT_FALSE(broken.active());
+}
+
+TEST_P(QueryOnBackend, closingTheConnectionReleasesItsQueriesQuietly)
+{
+    dbtest::WarningLog warnings;
+    {
+        auto query = std::make_unique<db::Query>(connection);
+        query->setSql(QStringLiteral("SELECT CDVENDEDOR FROM VENDEDOR ORDER BY CDVENDEDOR"));
+        query->open();
+        const int before = connection.generation();
+        connection.close();
+        EXPECT_FALSE(query->active());
+        EXPECT_THROW(query->open(), tkt::Error);
+        connection.open();
+        EXPECT_EQ(connection.generation(), before + 1);
+        query->open(); // prepared again on the new connection
+        EXPECT_EQ(query->text(QStringLiteral("CDVENDEDOR")), QStringLiteral("0001"));
+
+        // A query may outlive its connection, as members of a data module are destroyed in turn.
+        auto shortLived = std::make_unique<db::Connection>();
+        shortLived->setConnectionString(m_connectionString);
+        shortLived->open();
+        db::Query orphan(*shortLived);
+        orphan.setSql(QStringLiteral("SELECT CDVENDEDOR FROM VENDEDOR"));
+        orphan.open();
+        shortLived.reset();
+        EXPECT_FALSE(orphan.active());
+    }
+    EXPECT_TRUE(warnings.messages().isEmpty()) << warnings.messages().join(u'\n').toStdString();
+}
+
+TEST_P(QueryOnBackend, eventsRunAroundTheConnect)
+{
+    db::Connection other;
+    QStringList trail;
+    other.beforeConnect = [&](db::Connection &c) {
+        trail << QStringLiteral("before");
+        c.setConnectionString(m_connectionString);
+    };
+    other.afterConnect = [&](db::Connection &c) {
+        trail << QStringLiteral("after:") + db::dbKindName(c.kind());
+        EXPECT_TRUE(c.connected());
+    };
+    other.open();
+    other.open();
+    EXPECT_EQ(trail, (QStringList{QStringLiteral("before"),
+                                  QStringLiteral("after:") + (sqlite() ? QStringLiteral("SQLite") : QStringLiteral("PostgreSQL"))}));
+    EXPECT_EQ(other.kind(), sqlite() ? db::DbKind::SQLite : db::DbKind::PostgreSQL);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, QueryOnBackend, ::testing::Values(Backend::SQLite, Backend::PostgreSQL),
+                         dbtest::backendName);
+
+TEST(QueryOnPostgreSQL, aLostServerConnectionIsAnError)
+{
+    const QString connectionString = dbtest::PgDatabase::instance().connectionString();
+    if (connectionString.isEmpty())
+        GTEST_SKIP() << "TKT_PG_ODBC is not set";
+    db::Connection connection;
+    connection.setConnectionString(connectionString);
+    connection.open();
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT pg_backend_pid() AS PID, :P_X AS X"));
+    query.setParam(QStringLiteral("P_X"), QStringLiteral("x"));
+    const QString pid = dataset::packet::decode(db::packetOf(query)).rows.value(0).value(0).toString();
+    ASSERT_FALSE(pid.isEmpty());
+
+    db::Connection killer;
+    killer.setConnectionString(connectionString);
+    killer.open();
+    dbtest::exec(killer, QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid));
+
+    EXPECT_THROW(db::packetOf(query), tkt::Error);
+    EXPECT_FALSE(query.active());
+    EXPECT_THROW(db::packetOf(query), tkt::Error);
+}
+
+TEST(ConnectionFailure, refusedConnectionsExplainWhyWithoutThePassword)
+{
+    struct Case {
+        QString connectionString;
+        QString reason;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=1;Database=x;"
+                        "Uid=caixa;Pwd=Segredo#123"),
+         QStringLiteral("127.0.0.1")},
+        {QStringLiteral("Provider=SQLite;Data Source=%1/no/such/folder/x.db;Password=Segredo#123").arg(QDir::tempPath()),
+         QStringLiteral("unable to open")},
+        {QStringLiteral("Provider=SQLOLEDB.1;Data Source=127.0.0.1,1;Initial Catalog=LOJA;User ID=sa;"
+                        "Password=Segredo#123;Connect Timeout=5"),
+         QString()},
+    };
+    for (const Case &c : cases) {
+        db::Connection connection;
+        connection.setConnectionString(c.connectionString);
+        try {
+            connection.open();
+            ADD_FAILURE() << "connected: " << c.connectionString.toStdString();
+        } catch (const tkt::Error &e) {
+            const QString text = e.message();
+            EXPECT_TRUE(text.startsWith(QStringLiteral("Não foi possível conectar ao banco de dados: "))) << text.toStdString();
+            EXPECT_GT(text.size(), 50) << "no reason given: " << text.toStdString();
+            EXPECT_TRUE(text.contains(c.reason, Qt::CaseInsensitive)) << text.toStdString();
+            EXPECT_FALSE(text.contains(QLatin1String("Segredo"))) << text.toStdString();
+        }
+        EXPECT_FALSE(connection.connected());
+    }
+}
+
+} // namespace
