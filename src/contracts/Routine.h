@@ -35,7 +35,7 @@ public:
     {
         if (!m_impl)
             throw Error(QStringLiteral("%1 não está disponível: a biblioteca %2 não foi carregada.")
-                            .arg(QLatin1String(m_name), QLatin1String(m_library)));
+                            .arg(QString::fromUtf8(m_name), QString::fromUtf8(m_library)));
         return m_impl(std::forward<Args>(args)...);
     }
 
