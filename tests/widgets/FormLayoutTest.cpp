@@ -3,10 +3,12 @@
 #include "ui_TfrmCriaComanda.h"
 
 #include "contracts/TMessages.h"
+#include "shared_services/widgets/TouchMensagem.h"
 
 #include <QFile>
 #include <QFontInfo>
 #include <QSvgRenderer>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -219,6 +221,29 @@ TEST_F(Form, RendersTheWholeForm)
     ASSERT_TRUE(flipped.save(widgets_test::artifactPath(QStringLiteral("TfrmCriaComanda_flipped.png"))));
     EXPECT_EQ(flipped.pixelColor(40, 350 + 2), QColor(204, 204, 204));
     EXPECT_EQ(flipped.pixelColor(400, 90), QColor(128, 128, 128));
+}
+
+// The form's style sheet must not leak into the message box it opens over itself.
+TEST_F(Form, MessageBoxOverTheFormKeepsItsOwnLook)
+{
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QWidget *parent = nullptr;
+    QFont caption;
+    QFont answer;
+    widgets_test::whenModal([&](QWidget *modal) {
+        parent = modal->parentWidget();
+        caption = modal->findChild<QLabel *>(QStringLiteral("lblMensagem"))->font();
+        answer = modal->findChild<QWidget *>(QStringLiteral("btnSim"))->font();
+        QTest::keyClick(modal->windowHandle(), Qt::Key_Escape);
+    });
+    EXPECT_FALSE(tkt::touchMensagem(QStringLiteral("Garçom não informado."), QString(), QStringLiteral("N"),
+                                    QStringLiteral("S"), 3, QString(), QString(), 0, nullptr));
+    EXPECT_EQ(parent, &dialog);
+    EXPECT_EQ(caption.pixelSize(), 20);
+    EXPECT_TRUE(caption.bold());
+    EXPECT_EQ(answer.family(), QStringLiteral("Arial"));
+    EXPECT_EQ(answer.pixelSize(), 20);
 }
 
 TEST(MessageTable, HoldsTheDialogsLinesInOrder)

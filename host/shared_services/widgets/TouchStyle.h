@@ -15,8 +15,6 @@ TKT_SHARED_SERVICES_EXPORT void loadTouchFonts();
 namespace touch {
 inline const QColor outline{204, 91, 44};
 inline const QColor confirm{34, 221, 100};
-inline const QColor disabledFill{204, 204, 204};
-inline const QColor buttonGrey{128, 128, 128};
 } // namespace touch
 
 } // namespace tkt
