@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 namespace dataset {
 
@@ -17,6 +18,10 @@ enum class FieldType : int {
 };
 
 QString fieldTypeName(FieldType type);
+bool isKnownFieldType(int code);
+
+// Width limit shared by the table and the packet codec: anything larger is a damaged field list.
+inline constexpr int kMaxFieldWidth = 1000000;
 
 struct Field {
     QString name;
@@ -30,5 +35,21 @@ struct Field {
 };
 
 using FieldList = QList<Field>;
+
+// Throws tkt::Error for a field list no packet could carry: an empty or repeated name (names are
+// compared case-insensitively, as lookups are), or a width outside 0..kMaxFieldWidth.
+void checkFields(const FieldList &fields);
+
+// A missing value: an invalid QVariant or one holding a null (as Qt SQL gives for NULL).
+inline bool isNullValue(const QVariant &value) { return !value.isValid() || value.isNull(); }
+
+// The value in the one representation a field of this type keeps: QString, qlonglong, double,
+// bool, QDateTime, QDate or QByteArray; null stays QVariant(). False when the value does not fit
+// (text that is not a number, a date-time that is not valid, ...). Text dates are ISO 8601.
+bool toFieldValue(FieldType type, const QVariant &value, QVariant *result);
+
+// The value as text for labels and lists: "" for null; numbers without trailing zeros (12.5, 3);
+// Booleans "True"/"False"; date-times "yyyy-MM-ddTHH:mm:ss"; dates "yyyy-MM-dd"; blobs in hex.
+QString valueText(FieldType type, const QVariant &value);
 
 } // namespace dataset

@@ -46,6 +46,7 @@ public:
     // Rows as the filter shows them (all rows when no filter is active).
     int recordCount() const;
     bool isEmpty() const { return recordCount() == 0; }
+    // eof() is true for an empty table and after next() on the last row; the last row stays current.
     void first();
     void next();
     bool eof() const;
@@ -56,14 +57,17 @@ public:
     // Values of the current row; throw tkt::Error when there is no current row or no such field.
     QVariant value(const QString &fieldName) const;
     QString text(const QString &fieldName) const; // the value as text; a null value is ""
-    void setValue(const QString &fieldName, const QVariant &value); // edits the current row
+    // Edits the current row; the value is kept in the field's type (see toFieldValue) and one that
+    // does not fit throws tkt::Error, so that every table can be written as a packet.
+    void setValue(const QString &fieldName, const QVariant &value);
 
     // Appends an empty row and makes it current; post() keeps it (it is kept even without post, as
     // nothing validates rows; post exists so that callers read like the platform they mirror).
     void append();
-    void post();
+    void post(); // applies the filter again: a row edited out of it leaves the visible rows
 
-    // Moves to the first visible row whose field equals value exactly; false (no move) when none.
+    // Moves to the first visible row whose field equals value exactly (texts case-sensitively; the
+    // value is first brought to the field's type); false (no move) when none. Null finds null.
     bool locate(const QString &fieldName, const QVariant &value);
 
     // Filter: the predicate decides which rows are visible while filtering is on.
@@ -73,7 +77,7 @@ public:
 
     void emptyTable();                   // removes all rows, keeps the fields
     const QList<Row> &allRows() const { return m_rows; } // every row, ignoring the filter
-    Row currentRow() const;
+    Row currentRow() const; // throws tkt::Error when there is no current row
 
     // Data packets and .cds files (the same bytes). Loading replaces fields and rows and moves to
     // the first row; a malformed packet throws tkt::Error and leaves the table unchanged.
@@ -84,8 +88,11 @@ public:
     void saveToFile(const QString &path) const;
 
 private:
-    void rebuildVisible();
+    QList<int> computeVisible() const; // may throw from the predicate; changes nothing
+    void showRows(QList<int> visible, int keepRowIndex); // keepRowIndex: row to stay on, or -1 (first)
     int currentIndex() const; // index into m_rows, or -1
+    int requireCurrent() const;
+    int requireField(const QString &name) const;
 
     FieldList m_fields;
     QList<Row> m_rows;
@@ -93,6 +100,7 @@ private:
     int m_cursor = 0;     // position in m_visible
     Predicate m_predicate;
     bool m_filtered = false;
+    bool m_eof = true;
 };
 
 } // namespace dataset

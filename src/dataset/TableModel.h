@@ -26,6 +26,7 @@ public:
 private:
     Table &m_table;
     QList<int> m_columns; // indexes of the visible fields
+    int m_rowCount = 0;   // as last announced to views; changes only through refresh()
 };
 
 } // namespace dataset

@@ -1,0 +1,25 @@
+#pragma once
+// ISO 8601 texts of dates and date-times without a zone, as packets carry them and as lists show
+// them. Kept apart from QDateTime::fromString, which accepts zones and loose forms a packet must not.
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <optional>
+
+namespace dataset::datetext {
+
+// Years outside this range have no four-digit ISO form.
+inline bool inRange(QDate date) { return date.isValid() && date.year() >= 1 && date.year() <= 9999; }
+
+QString dateText(QDate date);                                         // yyyy-MM-dd
+QString dateTimeText(const QDateTime &value, bool withMilliseconds);  // yyyy-MM-ddTHH:mm:ss[.zzz]
+
+// Strict forms: "yyyy-MM-dd", and "yyyy-MM-ddTHH:mm:ss" with an optional fraction of a second
+// (kept to the millisecond). `loose` also takes a blank instead of the "T", minutes without
+// seconds and a bare date (midnight), the forms databases hand out as text.
+std::optional<QDate> parseDate(QStringView text);
+std::optional<QDateTime> parseDateTime(QStringView text, bool loose = false);
+
+} // namespace dataset::datetext

@@ -1,0 +1,252 @@
+#include "dataset/Field.h"
+
+#include "contracts/Errors.h"
+#include "dataset/DateText.h"
+
+#include <QSet>
+#include <cmath>
+#include <limits>
+
+namespace dataset {
+
+QString fieldTypeName(FieldType type)
+{
+    switch (type) {
+    case FieldType::String: return QStringLiteral("String");
+    case FieldType::Integer: return QStringLiteral("Integer");
+    case FieldType::Float: return QStringLiteral("Float");
+    case FieldType::Boolean: return QStringLiteral("Boolean");
+    case FieldType::DateTime: return QStringLiteral("DateTime");
+    case FieldType::Date: return QStringLiteral("Date");
+    case FieldType::Blob: return QStringLiteral("Blob");
+    }
+    return QStringLiteral("type %1").arg(int(type));
+}
+
+bool isKnownFieldType(int code)
+{
+    return code >= int(FieldType::String) && code <= int(FieldType::Blob);
+}
+
+void checkFields(const FieldList &fields)
+{
+    QSet<QString> seen;
+    for (const Field &f : fields) {
+        if (f.name.isEmpty())
+            throw tkt::Error(QStringLiteral("A field has no name"));
+        if (!isKnownFieldType(int(f.type)))
+            throw tkt::Error(QStringLiteral("Field \"%1\" has the unknown type code %2").arg(f.name).arg(int(f.type)));
+        if (f.width < 0 || f.width > kMaxFieldWidth)
+            throw tkt::Error(QStringLiteral("Field \"%1\" has the impossible width %2").arg(f.name).arg(f.width));
+        const QString key = f.name.toCaseFolded();
+        if (seen.contains(key))
+            throw tkt::Error(QStringLiteral("Field \"%1\" appears twice").arg(f.name));
+        seen.insert(key);
+    }
+}
+
+namespace {
+
+bool isIntegral(int typeId)
+{
+    switch (typeId) {
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Long: case QMetaType::ULong: case QMetaType::Short: case QMetaType::UShort:
+    case QMetaType::Char: case QMetaType::SChar: case QMetaType::UChar:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isFloating(int typeId)
+{
+    return typeId == QMetaType::Double || typeId == QMetaType::Float;
+}
+
+bool toInteger(const QVariant &value, qlonglong *out)
+{
+    const int id = value.typeId();
+    bool ok = false;
+    if (id == QMetaType::ULongLong || id == QMetaType::ULong) {
+        const qulonglong u = value.toULongLong(&ok);
+        if (!ok || u > qulonglong(std::numeric_limits<qlonglong>::max()))
+            return false;
+        *out = qlonglong(u);
+        return true;
+    }
+    if (isIntegral(id) || id == QMetaType::Bool) {
+        *out = value.toLongLong(&ok);
+        return ok;
+    }
+    if (isFloating(id)) {
+        const double d = value.toDouble();
+        // Only whole numbers that survive the trip; 2^63 itself is already out of range.
+        if (!std::isfinite(d) || std::trunc(d) != d || d < -9223372036854775808.0 || d >= 9223372036854775808.0)
+            return false;
+        *out = qlonglong(d);
+        return true;
+    }
+    if (id == QMetaType::QString || id == QMetaType::QByteArray) {
+        *out = value.toString().trimmed().toLongLong(&ok);
+        return ok;
+    }
+    return false;
+}
+
+bool toDouble(const QVariant &value, double *out)
+{
+    const int id = value.typeId();
+    bool ok = false;
+    if (isFloating(id) || isIntegral(id)) {
+        *out = value.toDouble(&ok);
+        return ok;
+    }
+    if (id == QMetaType::QString || id == QMetaType::QByteArray) {
+        *out = value.toString().trimmed().toDouble(&ok);
+        return ok;
+    }
+    return false;
+}
+
+bool toBoolean(const QVariant &value, bool *out)
+{
+    const int id = value.typeId();
+    if (id == QMetaType::Bool || isIntegral(id) || isFloating(id)) {
+        *out = value.toBool();
+        return true;
+    }
+    if (id == QMetaType::QString || id == QMetaType::QByteArray) {
+        const QString s = value.toString().trimmed();
+        if (s.compare(u"true", Qt::CaseInsensitive) == 0 || s == u"1") {
+            *out = true;
+            return true;
+        }
+        if (s.compare(u"false", Qt::CaseInsensitive) == 0 || s == u"0") {
+            *out = false;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool toFieldValue(FieldType type, const QVariant &value, QVariant *result)
+{
+    if (isNullValue(value)) {
+        *result = QVariant();
+        return true;
+    }
+    const int id = value.typeId();
+    switch (type) {
+    case FieldType::String:
+        if (id == QMetaType::QString) {
+            *result = value;
+            return true;
+        }
+        if (id == QMetaType::QByteArray) {
+            *result = QString::fromUtf8(value.toByteArray());
+            return true;
+        }
+        if (!value.canConvert<QString>())
+            return false;
+        *result = value.toString();
+        return true;
+    case FieldType::Integer: {
+        qlonglong n = 0;
+        if (!toInteger(value, &n))
+            return false;
+        *result = n;
+        return true;
+    }
+    case FieldType::Float: {
+        double d = 0;
+        if (!toDouble(value, &d))
+            return false;
+        *result = d;
+        return true;
+    }
+    case FieldType::Boolean: {
+        bool b = false;
+        if (!toBoolean(value, &b))
+            return false;
+        *result = b;
+        return true;
+    }
+    case FieldType::DateTime: {
+        QDateTime dt;
+        if (id == QMetaType::QDateTime)
+            dt = value.toDateTime();
+        else if (id == QMetaType::QDate)
+            dt = QDateTime(value.toDate(), QTime(0, 0));
+        else if (id == QMetaType::QString) {
+            const auto parsed = datetext::parseDateTime(value.toString().trimmed(), true);
+            if (!parsed)
+                return false;
+            dt = *parsed;
+        } else
+            return false;
+        if (!dt.isValid() || !datetext::inRange(dt.date()))
+            return false;
+        *result = dt;
+        return true;
+    }
+    case FieldType::Date: {
+        QDate d;
+        if (id == QMetaType::QDate)
+            d = value.toDate();
+        else if (id == QMetaType::QDateTime)
+            d = value.toDateTime().date();
+        else if (id == QMetaType::QString) {
+            const QString s = value.toString().trimmed();
+            if (const auto parsed = datetext::parseDateTime(s, true))
+                d = parsed->date();
+        } else
+            return false;
+        if (!datetext::inRange(d))
+            return false;
+        *result = d;
+        return true;
+    }
+    case FieldType::Blob:
+        if (id == QMetaType::QByteArray) {
+            *result = value;
+            return true;
+        }
+        if (id == QMetaType::QString) {
+            *result = value.toString().toUtf8();
+            return true;
+        }
+        return false;
+    }
+    return false;
+}
+
+QString valueText(FieldType type, const QVariant &value)
+{
+    QVariant v;
+    if (isNullValue(value))
+        return QString();
+    if (!toFieldValue(type, value, &v))
+        return value.toString();
+    switch (type) {
+    case FieldType::String:
+        return v.toString();
+    case FieldType::Integer:
+        return QString::number(v.toLongLong());
+    case FieldType::Float:
+        return QString::number(v.toDouble(), 'f', QLocale::FloatingPointShortest);
+    case FieldType::Boolean:
+        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case FieldType::DateTime:
+        return datetext::dateTimeText(v.toDateTime(), false);
+    case FieldType::Date:
+        return datetext::dateText(v.toDate());
+    case FieldType::Blob:
+        return QString::fromLatin1(v.toByteArray().toHex());
+    }
+    return v.toString();
+}
+
+} // namespace dataset
