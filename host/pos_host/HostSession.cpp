@@ -70,7 +70,7 @@ void HostSession::end()
         m_watchdog.disarm();
     if (m_player && m_player->isRunning()) {
         m_player->stop();
-        if (m_exitCode == ExitDone)
+        if (m_exitCode == ExitDone && m_player->stepsPlayed() < m_player->stepCount())
             tell(QStringLiteral("script: the dialog closed with %1 of %2 steps not played")
                      .arg(m_player->stepCount() - m_player->stepsPlayed())
                      .arg(m_player->stepCount()));

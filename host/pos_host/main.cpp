@@ -40,7 +40,7 @@ bool encode(const EntryTexts &texts, std::array<QByteArray, 9> *bytes, QString *
     for (std::size_t i = 0; i < named.size(); ++i) {
         const QString &text = *named[i].second;
         (*bytes)[i] = tkt::toWindows1252(text);
-        if (tkt::fromWindows1252((*bytes)[i]) != text || (*bytes)[i].contains('\0')) {
+        if (tkt::fromWindows1252((*bytes)[i]) != text) {
             *error = QStringLiteral("The %1 text \"%2\" has characters outside Windows-1252.")
                          .arg(QString::fromLatin1(named[i].first), text);
             return false;
