@@ -24,6 +24,47 @@ extern "C" {
 #define TKT_API __attribute__((visibility("default")))
 #endif
 
+/* Load hooks. Initialize runs every unit's initialization in table order (creating the Qt
+ * application when the process has none); Finalize runs the finalizations in reverse order. */
+TKT_API void Initialize(void);
+TKT_API void Finalize(void);
+
+typedef struct TktUnitEntry {
+    const char *name;
+    void (*initialization)(void);
+    void (*finalization)(void);
+} TktUnitEntry;
+
+typedef struct TktPackageInfoTable {
+    int32_t unitCount;
+    const TktUnitEntry *units; /* runtime and library units first, then Srv_tkt00740, then Cli_tkt00740 */
+} TktPackageInfoTable;
+
+TKT_API const TktPackageInfoTable *GetPackageInfoTable(void);
+
+/* The entry: shows the comanda dialog modally and hands the confirmed values back.
+ *
+ * Texts are Windows-1252, NUL-terminated; a NULL pointer is an empty text.
+ *   comanda        comanda number, shown in the title line and checked against open comandas
+ *   mode           "A" for an existing comanda, anything else for one being opened (title only)
+ *   permiteCons    "S": the consumer can be entered and must be
+ *   permiteMesa    "S": the table can be entered and must be
+ *   permiteGarcom  "S": the waiter can be entered and must be
+ *   consumidor, cliente, vendedor, mesa   in/out: consumer code, its client code, waiter code, table
+ *
+ * In/out texts: pass the address of your text pointer. When the dialog closes, the module replaces
+ * each of the four pointers with a text it allocated (whatever its length: nothing is ever cut);
+ * free those with tkt_FreeText. A pointer the module did not replace (the call failed before the
+ * dialog closed) still holds your own text, so free exactly the pointers that changed.
+ * Returns 1 when the operator confirmed, 0 when the operator left or the call failed.
+ * Also exported as "Cli_tkt00740.CriaConfComanda". */
+TKT_API int32_t CriaConfComanda(const char *comanda, const char *mode, const char *permiteCons,
+                                const char *permiteMesa, const char *permiteGarcom, char **consumidor,
+                                char **cliente, char **vendedor, char **mesa);
+
+/* Frees a text the entry handed back; NULL is ignored. */
+TKT_API void tkt_FreeText(char *text);
+
 /* What a service answered. */
 enum {
     TKT_RESULT_PACKET = 1, /* a data packet (docs/data-packet.md), possibly without rows */

@@ -35,6 +35,9 @@ public:
     // Empties cdsGarcom and gives it its six fields anew.
     void recreateCdsGarcom();
 
+    // The connection is declared first because every query is built on it; the other members keep
+    // the order of the stored design.
+    db::Connection adcConfComanda;
     dataset::Table cdsGarcom;
     // The field members of cdsGarcom are its six fields, reached by name: CDVENDEDOR (4),
     // NMFANVEN (50), CDOPERADOR (12), CDFILIAL (4), CDCAIXA (3), HABILITADO (1).
@@ -42,7 +45,6 @@ public:
     TDataSetProvider dspValidaGarcom;
     db::Query adqExisteOperador;
     db::Query adqOperadorFilial;
-    db::Connection adcConfComanda;
     db::Query adqValMesa;
     TDataSetProvider dspValMesa;
     db::Query adqConsumidor;

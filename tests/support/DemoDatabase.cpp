@@ -6,6 +6,7 @@
 #include "schema/Schema.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -84,7 +85,7 @@ Backend sqliteDemo(const QString &folder)
     return {QStringLiteral("SQLite"), schema::makeDemo(folder)};
 }
 
-std::optional<Backend> postgresDemo(const QString &tag)
+std::optional<Backend> postgresDatabase(const QString &tag, bool withDemoData)
 {
     const QString odbc = serverOdbc();
     if (odbc.isEmpty())
@@ -106,11 +107,28 @@ std::optional<Backend> postgresDemo(const QString &tag)
     db::Connection demo;
     demo.setConnectionString(connectionString);
     demo.open();
-    schema::install(demo, true);
+    schema::install(demo, withDemoData);
 
     const Backend backend{QStringLiteral("PostgreSQL"), connectionString};
     madeDatabases().insert(tag, backend);
     return backend;
+}
+
+std::optional<Backend> postgresDemo(const QString &tag)
+{
+    return postgresDatabase(tag, true);
+}
+
+Backend sqliteSchemaOnly(const QString &folder)
+{
+    const QString path = folder + QStringLiteral("/store.db");
+    QFile::remove(path);
+    const QString connectionString = QStringLiteral("Provider=SQLite;Data Source=") + path;
+    db::Connection store;
+    store.setConnectionString(connectionString);
+    store.open();
+    schema::install(store, false);
+    return {QStringLiteral("SQLite"), connectionString};
 }
 
 QList<Backend> demoBackends(const QString &tag)

@@ -31,6 +31,10 @@ Backend sqliteDemo(const QString &folder);
 // process, made on the first call. Without TKT_PG_ODBC: nothing.
 std::optional<Backend> postgresDemo(const QString &tag);
 
+// The same, with the schema only and no demo rows, for tests that bring rows of their own.
+std::optional<Backend> postgresDatabase(const QString &tag, bool withDemoData);
+Backend sqliteSchemaOnly(const QString &folder); // store.db in folder, replaced if present
+
 // SQLite (in a folder of this process that is removed when it ends) and, when available, PostgreSQL;
 // made on the first call for a tag, the same backends after. Call it from INSTANTIATE_TEST_SUITE_P or a test, after the Qt application exists.
 QList<Backend> demoBackends(const QString &tag);
