@@ -72,6 +72,7 @@ public:
 
     // Filter: the predicate decides which rows are visible while filtering is on.
     void setFilter(Predicate predicate);
+    const Predicate &filter() const { return m_predicate; }
     void setFiltered(bool on);
     bool filtered() const { return m_filtered; }
 

@@ -222,8 +222,11 @@ TEST(PacketReject, AbsurdLengthsAndBrokenTextFailWithoutReadingAway)
     badName.replace(badName.indexOf("CODE"), 4, QByteArray::fromHex("c0afc0af"));
     EXPECT_THAT(errorOf(badName), HasSubstr("UTF-8"));
 
-    // Arrays nested past any sensible depth.
-    EXPECT_THROW(packet::decode(QByteArray(100000, char(0x81))), tkt::Error);
+    // Arrays nested past any sensible depth, under a key the reader skips.
+    QByteArray deep = bytesOf(goodMap());
+    deep[0] = char(0xa5);
+    deep += QCborValue(QLatin1StringView("deep")).toCbor() + QByteArray(100000, char(0x81)) + '\0';
+    EXPECT_THROW(packet::decode(deep), tkt::Error);
 }
 
 TEST(PacketReject, RandomDamageDecodesOrThrowsButNeverCrashes)
