@@ -2,14 +2,10 @@
 
 #include "contracts/Errors.h"
 #include "dataset/Packet.h"
+#include "db/Cursor.h"
 #include "db/NamedParameters.h"
 
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlField>
-#include <QSqlRecord>
-#include <QSqlResult>
-#include <sqlite3.h>
+#include <QDate>
 #include <algorithm>
 #include <vector>
 
@@ -18,76 +14,6 @@ namespace db {
 using dataset::FieldType;
 
 namespace {
-
-struct Declared {
-    FieldType type = FieldType::String;
-    int width = 0;
-    bool known = true;
-};
-
-int widthIn(const QByteArray &decl)
-{
-    const qsizetype open = decl.indexOf('(');
-    if (open < 0)
-        return 0;
-    qsizetype end = open + 1;
-    while (end < decl.size() && decl[end] >= '0' && decl[end] <= '9')
-        ++end;
-    bool ok = false;
-    const int width = decl.mid(open + 1, end - open - 1).toInt(&ok);
-    return ok && width > 0 && width <= dataset::kMaxFieldWidth ? width : 0;
-}
-
-// SQLite keeps the declared type of a column as written; its affinity rules decide what it means.
-Declared fromSqliteDeclaration(const char *declaration)
-{
-    const QByteArray decl = QByteArray(declaration).trimmed().toUpper();
-    if (decl.isEmpty())
-        return {FieldType::String, 0, false};
-    if (decl.contains("INT"))
-        return {FieldType::Integer, 0, true};
-    if (decl.contains("CHAR") || decl.contains("CLOB") || decl.contains("TEXT"))
-        return {FieldType::String, widthIn(decl), true};
-    if (decl.contains("BLOB") || decl.contains("BINARY"))
-        return {FieldType::Blob, widthIn(decl), true};
-    if (decl.contains("REAL") || decl.contains("FLOA") || decl.contains("DOUB") || decl.contains("NUMERIC")
-        || decl.contains("DECIMAL") || decl.contains("NUMBER") || decl.contains("MONEY"))
-        return {FieldType::Float, 0, true};
-    if (decl.contains("DATETIME") || decl.contains("TIMESTAMP"))
-        return {FieldType::DateTime, 0, true};
-    if (decl.contains("DATE"))
-        return {FieldType::Date, 0, true};
-    if (decl.startsWith("BOOL"))
-        return {FieldType::Boolean, 0, true};
-    return {FieldType::String, widthIn(decl), true};
-}
-
-Declared fromQtField(const QSqlField &field)
-{
-    const int length = field.length() > 0 && field.length() <= dataset::kMaxFieldWidth ? field.length() : 0;
-    switch (field.metaType().id()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Char: case QMetaType::SChar:
-    case QMetaType::UChar: case QMetaType::Long: case QMetaType::ULong:
-        return {FieldType::Integer, 0, true};
-    case QMetaType::Double: case QMetaType::Float:
-        return {FieldType::Float, 0, true};
-    case QMetaType::Bool:
-        return {FieldType::Boolean, 0, true};
-    case QMetaType::QDate:
-        return {FieldType::Date, 0, true};
-    case QMetaType::QDateTime:
-        return {FieldType::DateTime, 0, true};
-    case QMetaType::QByteArray:
-        return {FieldType::Blob, length, true};
-    case QMetaType::QString:
-        return {FieldType::String, length, true};
-    case QMetaType::UnknownType:
-        return {FieldType::String, 0, false};
-    default:
-        return {FieldType::String, length, true};
-    }
-}
 
 // The type an undeclared column takes from the values it produced.
 FieldType typeOfValues(const QList<dataset::Row> &rows, int column)
@@ -116,12 +42,29 @@ FieldType typeOfValues(const QList<dataset::Row> &rows, int column)
     return sawInteger ? FieldType::Integer : FieldType::String;
 }
 
-sqlite3_stmt *sqliteStatement(const QSqlQuery &query)
+int digits(QStringView text, qsizetype from, qsizetype count)
 {
-    const QVariant handle = query.result()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3_stmt*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3_stmt *const *>(handle.constData());
+    int n = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
+// "yyyy-MM-dd", the form SQLite keeps dates in, read without building a date-time first.
+QDate plainDate(QStringView text)
+{
+    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-')
+        return {};
+    const int year = digits(text, 0, 4);
+    const int month = digits(text, 5, 2);
+    const int day = digits(text, 8, 2);
+    if (year < 1 || month < 0 || day < 0)
+        return {};
+    return QDate(year, month, day);
 }
 
 QString badValue(const QString &column, FieldType type, const QVariant &raw)
@@ -180,15 +123,10 @@ QString Query::param(const QString &name) const
 
 void Query::prepare()
 {
-    m_query.reset();
+    m_cursor.reset();
     m_described = false;
     m_preparedGeneration = -1;
-    auto query = std::make_unique<QSqlQuery>(m_connection.database());
-    query->setForwardOnly(true);
-    query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    if (!query->prepare(m_positionalSql))
-        throw tkt::Error(QStringLiteral("Erro ao preparar a consulta: %1").arg(query->lastError().text()));
-    m_query = std::move(query);
+    m_cursor = Cursor::prepare(m_connection, m_positionalSql);
     m_preparedGeneration = m_connection.generation();
 }
 
@@ -200,66 +138,47 @@ void Query::open()
         throw tkt::Error(QStringLiteral("A conexão com o banco de dados não está aberta."));
     if (m_sql.trimmed().isEmpty())
         throw tkt::Error(QStringLiteral("A consulta não tem texto SQL."));
-    if (!m_query || m_preparedGeneration != m_connection.generation())
-        prepare();
 
-    for (int i = 0; i < m_occurrences.size(); ++i) {
-        const QString value = m_values.value(m_occurrences[i]);
+    QList<QString> values;
+    values.reserve(m_occurrences.size());
+    for (const QString &name : std::as_const(m_occurrences)) {
+        QString value = m_values.value(name);
         // ODBC drivers end a text at its first NUL, so the database would see another value.
         if (value.contains(QChar(u'\0')))
             throw tkt::Error(QStringLiteral("O valor do parâmetro %1 contém um caractere nulo, que não pode ser "
-                                            "enviado ao banco de dados.").arg(m_occurrences[i]));
-        m_query->bindValue(i, value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(value));
+                                            "enviado ao banco de dados.").arg(name));
+        values.append(std::move(value));
     }
-    if (!m_query->exec()) {
-        const QString reason = m_query->lastError().text();
-        m_query->finish();
-        throw tkt::Error(QStringLiteral("Erro ao executar a consulta: %1").arg(reason));
+
+    if (!m_cursor || m_preparedGeneration != m_connection.generation())
+        prepare();
+    m_cursor->exec(values);
+    if (!m_described) {
+        m_columns = m_cursor->describe();
+        m_columnIndex.clear();
+        for (int i = 0; i < m_columns.size(); ++i)
+            m_columnIndex.insert(m_columns[i].name, i);
+        m_described = true;
     }
-    if (!m_described)
-        describeColumns();
     m_active = true;
     advance();
     m_anyRow = m_onRow;
 }
 
-void Query::describeColumns()
-{
-    const QSqlRecord record = m_query->record();
-    sqlite3_stmt *statement = sqliteStatement(*m_query);
-    m_columns.clear();
-    m_columnIndex.clear();
-    m_columns.reserve(record.count());
-    for (int i = 0; i < record.count(); ++i) {
-        Column column;
-        column.name = record.fieldName(i).toUpper();
-        const Declared declared = statement ? fromSqliteDeclaration(sqlite3_column_decltype(statement, i))
-                                            : fromQtField(record.field(i));
-        column.type = declared.type;
-        column.width = declared.width;
-        column.typeFromValues = !declared.known;
-        m_columnIndex.insert(column.name, i);
-        m_columns.append(column);
-    }
-    m_described = true;
-}
-
 void Query::advance()
 {
-    m_onRow = m_query->next();
-    if (!m_onRow) {
-        const QSqlError error = m_query->lastError();
-        if (error.type() != QSqlError::NoError) {
-            close();
-            throw tkt::Error(QStringLiteral("Erro ao ler as linhas da consulta: %1").arg(error.text()));
-        }
+    try {
+        m_onRow = m_cursor->next();
+    } catch (...) {
+        close();
+        throw;
     }
 }
 
 void Query::close()
 {
-    if (m_query)
-        m_query->finish();
+    if (m_cursor)
+        m_cursor->finish();
     m_active = false;
     m_onRow = false;
     m_anyRow = false;
@@ -267,7 +186,7 @@ void Query::close()
 
 void Query::release()
 {
-    m_query.reset();
+    m_cursor.reset();
     m_preparedGeneration = -1;
     m_described = false;
     m_active = false;
@@ -319,7 +238,7 @@ QVariant Query::value(const QString &column) const
     if (!m_onRow)
         throw tkt::Error(QStringLiteral("A consulta não está em uma linha para ler a coluna %1.").arg(column));
     const int index = columnIndex(column);
-    return converted(index, m_query->value(index));
+    return converted(index, m_cursor->value(index));
 }
 
 QString Query::text(const QString &column) const
@@ -327,7 +246,7 @@ QString Query::text(const QString &column) const
     if (!m_onRow)
         throw tkt::Error(QStringLiteral("A consulta não está em uma linha para ler a coluna %1.").arg(column));
     const int index = columnIndex(column);
-    const QVariant v = converted(index, m_query->value(index));
+    const QVariant v = converted(index, m_cursor->value(index));
     if (m_columns[index].typeFromValues)
         return v.toString();
     return dataset::valueText(m_columns[index].type, v);
@@ -347,7 +266,7 @@ dataset::FieldList Query::fieldList() const
         field.width = column.width;
         QVariant v;
         if (m_onRow)
-            v = m_query->value(i);
+            v = m_cursor->value(i);
         if (column.typeFromValues && m_onRow && !dataset::isNullValue(v))
             field.type = typeOfValues({dataset::Row{v}}, 0);
         if (field.type == FieldType::String)
@@ -374,7 +293,7 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
         dataset::Row row;
         row.reserve(count);
         for (int i = 0; i < count; ++i) {
-            QVariant v = m_query->value(i);
+            QVariant v = m_cursor->value(i);
             if (dataset::isNullValue(v)) {
                 row.append(QVariant());
                 continue;
@@ -394,6 +313,15 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
                 if (id != QMetaType::Double && !dataset::toFieldValue(FieldType::Float, v, &v))
                     throw tkt::Error(badValue(m_columns[i].name, types[i], v));
                 break;
+            case FieldType::Date:
+                if (id == QMetaType::QString) {
+                    const QDate date = plainDate(*static_cast<const QString *>(v.constData()));
+                    if (date.isValid()) {
+                        v = date;
+                        break;
+                    }
+                }
+                [[fallthrough]];
             default:
                 if (!raw[i]) {
                     QVariant converted;

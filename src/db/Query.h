@@ -53,21 +53,21 @@ public:
 
     Connection &connection() { return m_connection; }
 
-private:
-    friend class Connection;
-    friend QByteArray packetOf(Query &query);
-
-    // One column of the SELECT list, learnt once per prepared statement.
+    // One column of the SELECT list as the driver describes it, learnt once per prepared statement.
     struct Column {
         QString name;                  // upper case
         dataset::FieldType type = dataset::FieldType::String;
         int width = 0;                 // declared width; 0 when the database gives none
         bool typeFromValues = false;   // SQLite expression without a declared type
     };
+    class Cursor; // the prepared statement on one kind of driver (Cursor.h)
+
+private:
+    friend class Connection;
+    friend QByteArray packetOf(Query &query);
 
     void prepare();
     void release(); // lets go of the statement: the connection is about to close
-    void describeColumns();
     void advance();
     int columnIndex(const QString &column) const;
     QVariant converted(int index, const QVariant &raw) const;
@@ -78,7 +78,7 @@ private:
     QString m_positionalSql;
     QStringList m_occurrences; // parameter name of each positional marker, upper case
     QHash<QString, QString> m_values;
-    std::unique_ptr<QSqlQuery> m_query;
+    std::unique_ptr<Cursor> m_cursor;
     int m_preparedGeneration = -1;
     bool m_active = false;
     bool m_onRow = false;

@@ -249,6 +249,27 @@ TEST_P(QueryOnBackend, mistakesAreReportedAsErrors)
     EXPECT_FALSE(broken.active());
 }
 
+TEST_P(QueryOnBackend, closingAQueryMidwayLetsWritersIn)
+{
+    // A SQLite statement left standing on a row keeps its read lock, and the registration dialog
+    // could never commit.
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT CDVENDEDOR FROM VENDEDOR"));
+    query.open();
+    ASSERT_FALSE(query.eof());
+    query.close();
+
+    db::Connection writer;
+    writer.setConnectionString(m_connectionString);
+    writer.open();
+    QSqlQuery insert(writer.database());
+    ASSERT_TRUE(insert.exec(QStringLiteral("INSERT INTO VENDEDOR (CDVENDEDOR) VALUES ('0004')")))
+        << insert.lastError().text().toStdString();
+    insert.finish();
+    query.open();
+    EXPECT_EQ(dataset::packet::decode(db::packetOf(query)).rows.size(), 4);
+}
+
 TEST_P(QueryOnBackend, closingTheConnectionReleasesItsQueriesQuietly)
 {
     dbtest::WarningLog warnings;

@@ -1,0 +1,256 @@
+#include "db/Cursor.h"
+
+#include "contracts/Errors.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <sqlite3.h>
+#include <vector>
+
+namespace db {
+
+using dataset::FieldType;
+using Column = Query::Column;
+
+namespace {
+
+int widthIn(const QByteArray &decl)
+{
+    const qsizetype open = decl.indexOf('(');
+    if (open < 0)
+        return 0;
+    qsizetype end = open + 1;
+    while (end < decl.size() && decl[end] >= '0' && decl[end] <= '9')
+        ++end;
+    bool ok = false;
+    const int width = decl.mid(open + 1, end - open - 1).toInt(&ok);
+    return ok && width > 0 && width <= dataset::kMaxFieldWidth ? width : 0;
+}
+
+// SQLite keeps the declared type of a column as written; its affinity rules say what it means.
+Column fromSqliteDeclaration(const QString &name, const char *declaration)
+{
+    const QByteArray decl = QByteArray(declaration).trimmed().toUpper();
+    auto column = [&](FieldType type, int width = 0) { return Column{name, type, width, false}; };
+    if (decl.isEmpty())
+        return Column{name, FieldType::String, 0, true};
+    if (decl.contains("INT"))
+        return column(FieldType::Integer);
+    if (decl.contains("CHAR") || decl.contains("CLOB") || decl.contains("TEXT"))
+        return column(FieldType::String, widthIn(decl));
+    if (decl.contains("BLOB") || decl.contains("BINARY"))
+        return column(FieldType::Blob, widthIn(decl));
+    if (decl.contains("REAL") || decl.contains("FLOA") || decl.contains("DOUB") || decl.contains("NUMERIC")
+        || decl.contains("DECIMAL") || decl.contains("NUMBER") || decl.contains("MONEY"))
+        return column(FieldType::Float);
+    if (decl.contains("DATETIME") || decl.contains("TIMESTAMP"))
+        return column(FieldType::DateTime);
+    if (decl.contains("DATE"))
+        return column(FieldType::Date);
+    if (decl.startsWith("BOOL"))
+        return column(FieldType::Boolean);
+    return column(FieldType::String, widthIn(decl));
+}
+
+Column fromQtField(const QSqlField &field)
+{
+    const QString name = field.name().toUpper();
+    const int length = field.length() > 0 && field.length() <= dataset::kMaxFieldWidth ? field.length() : 0;
+    auto column = [&](FieldType type, int width = 0) { return Column{name, type, width, false}; };
+    switch (field.metaType().id()) {
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Char: case QMetaType::SChar:
+    case QMetaType::UChar: case QMetaType::Long: case QMetaType::ULong:
+        return column(FieldType::Integer);
+    case QMetaType::Double: case QMetaType::Float:
+        return column(FieldType::Float);
+    case QMetaType::Bool:
+        return column(FieldType::Boolean);
+    case QMetaType::QDate:
+        return column(FieldType::Date);
+    case QMetaType::QDateTime:
+        return column(FieldType::DateTime);
+    case QMetaType::QByteArray:
+        return column(FieldType::Blob, length);
+    case QMetaType::UnknownType:
+        return Column{name, FieldType::String, 0, true};
+    default:
+        return column(FieldType::String, length);
+    }
+}
+
+QString prepareFailed(const QString &reason)
+{
+    return QStringLiteral("Erro ao preparar a consulta: %1").arg(reason);
+}
+
+QString execFailed(const QString &reason)
+{
+    return QStringLiteral("Erro ao executar a consulta: %1").arg(reason);
+}
+
+class SqliteCursor final : public Query::Cursor {
+public:
+    SqliteCursor(sqlite3 *db, const QString &sql) : m_db(db)
+    {
+        const QByteArray text = sql.toUtf8();
+        const int rc = sqlite3_prepare_v3(m_db, text.constData(), int(text.size()), SQLITE_PREPARE_PERSISTENT,
+                                          &m_statement, nullptr);
+        if (rc != SQLITE_OK || !m_statement) {
+            const QString reason = rc != SQLITE_OK ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                                   : QStringLiteral("o texto não tem comando SQL");
+            sqlite3_finalize(m_statement);
+            m_statement = nullptr;
+            throw tkt::Error(prepareFailed(reason));
+        }
+        m_bound.resize(sqlite3_bind_parameter_count(m_statement));
+    }
+    ~SqliteCursor() override { sqlite3_finalize(m_statement); }
+
+    void exec(const QList<QString> &values) override
+    {
+        sqlite3_reset(m_statement);
+        if (values.size() != qsizetype(m_bound.size()))
+            throw tkt::Error(execFailed(QStringLiteral("a consulta tem %1 marcadores de parâmetro e recebeu %2 valores.")
+                                            .arg(m_bound.size())
+                                            .arg(values.size())));
+        for (int i = 0; i < values.size(); ++i) {
+            int rc;
+            if (values[i].isNull()) {
+                rc = sqlite3_bind_null(m_statement, i + 1);
+            } else {
+                m_bound[i] = values[i].toUtf8();
+                rc = sqlite3_bind_text(m_statement, i + 1, m_bound[i].constData(), int(m_bound[i].size()), SQLITE_STATIC);
+            }
+            if (rc != SQLITE_OK)
+                throw tkt::Error(execFailed(QString::fromUtf8(sqlite3_errmsg(m_db))));
+        }
+    }
+
+    bool next() override
+    {
+        const int rc = sqlite3_step(m_statement);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc == SQLITE_DONE)
+            return false;
+        const QString reason = QString::fromUtf8(sqlite3_errmsg(m_db));
+        sqlite3_reset(m_statement);
+        throw tkt::Error(execFailed(reason));
+    }
+
+    QVariant value(int column) const override
+    {
+        switch (sqlite3_column_type(m_statement, column)) {
+        case SQLITE_INTEGER:
+            return QVariant(qlonglong(sqlite3_column_int64(m_statement, column)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_statement, column));
+        case SQLITE_TEXT: {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
+            return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column)));
+        }
+        case SQLITE_BLOB: {
+            const auto *bytes = static_cast<const char *>(sqlite3_column_blob(m_statement, column));
+            return QVariant(QByteArray(bytes, sqlite3_column_bytes(m_statement, column)));
+        }
+        default:
+            return QVariant();
+        }
+    }
+
+    QList<Column> describe() const override
+    {
+        QList<Column> columns;
+        const int count = sqlite3_column_count(m_statement);
+        columns.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            const QString name = QString::fromUtf8(sqlite3_column_name(m_statement, i)).toUpper();
+            columns.append(fromSqliteDeclaration(name, sqlite3_column_decltype(m_statement, i)));
+        }
+        return columns;
+    }
+
+    void finish() override { sqlite3_reset(m_statement); }
+
+private:
+    sqlite3 *m_db;
+    sqlite3_stmt *m_statement = nullptr;
+    std::vector<QByteArray> m_bound; // the texts bound without a copy live here until the next run
+};
+
+class QtSqlCursor final : public Query::Cursor {
+public:
+    QtSqlCursor(const QSqlDatabase &db, const QString &sql) : m_query(db)
+    {
+        m_query.setForwardOnly(true);
+        m_query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+        if (!m_query.prepare(sql))
+            throw tkt::Error(prepareFailed(m_query.lastError().text()));
+    }
+
+    void exec(const QList<QString> &values) override
+    {
+        for (int i = 0; i < values.size(); ++i)
+            m_query.bindValue(i, values[i].isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(values[i]));
+        if (!m_query.exec()) {
+            const QString reason = m_query.lastError().text();
+            m_query.finish();
+            throw tkt::Error(execFailed(reason));
+        }
+    }
+
+    bool next() override
+    {
+        if (m_query.next())
+            return true;
+        const QSqlError error = m_query.lastError();
+        if (error.type() != QSqlError::NoError) {
+            m_query.finish();
+            throw tkt::Error(QStringLiteral("Erro ao ler as linhas da consulta: %1").arg(error.text()));
+        }
+        return false;
+    }
+
+    QVariant value(int column) const override { return m_query.value(column); }
+
+    QList<Column> describe() const override
+    {
+        const QSqlRecord record = m_query.record();
+        QList<Column> columns;
+        columns.reserve(record.count());
+        for (int i = 0; i < record.count(); ++i)
+            columns.append(fromQtField(record.field(i)));
+        return columns;
+    }
+
+    void finish() override { m_query.finish(); }
+
+private:
+    QSqlQuery m_query;
+};
+
+sqlite3 *sqliteHandle(const QSqlDatabase &db)
+{
+    if (!db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+} // namespace
+
+std::unique_ptr<Query::Cursor> Query::Cursor::prepare(Connection &connection, const QString &sql)
+{
+    const QSqlDatabase db = connection.database();
+    if (sqlite3 *handle = sqliteHandle(db))
+        return std::make_unique<SqliteCursor>(handle, sql);
+    return std::make_unique<QtSqlCursor>(db, sql);
+}
+
+} // namespace db

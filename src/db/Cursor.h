@@ -1,0 +1,33 @@
+#pragma once
+// The statement under a Query. SQLite statements run straight on the sqlite3 handle that Qt's
+// driver opened: Qt's own SQLite result re-reads every column's name and declared type and
+// converts every text to UTF-16 inside SQLite on each run, which costs more than the lookup
+// itself. Every other driver runs through QSqlQuery.
+
+#include "db/Query.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+namespace db {
+
+class Query::Cursor {
+public:
+    virtual ~Cursor() = default;
+
+    // Binds the values (a null QString is SQL NULL) and runs the statement, before its first row.
+    virtual void exec(const QList<QString> &values) = 0;
+    // The next row; false after the last. Throws tkt::Error with the driver's text.
+    virtual bool next() = 0;
+    virtual QVariant value(int column) const = 0;
+    virtual QList<Column> describe() const = 0;
+    // Ends the current run (and its read locks); the statement stays prepared.
+    virtual void finish() = 0;
+
+    // Prepares sql on the open connection; throws tkt::Error with the driver's text.
+    static std::unique_ptr<Cursor> prepare(Connection &connection, const QString &sql);
+};
+
+} // namespace db
