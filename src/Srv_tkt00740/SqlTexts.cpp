@@ -26,9 +26,9 @@ static QString readResource(const QString &path)
     return QString::fromUtf8(file.readAll());
 }
 
-QString sqlText(const QString &query, const QString &dialect)
+QString sqlText(const QString &folder, const QString &query, const QString &dialect)
 {
-    const QString base = QStringLiteral(":/srv/sql/") + query;
+    const QString base = folder + QLatin1Char('/') + query;
     if (!dialect.isEmpty()) {
         const QString text = readResource(base + QLatin1Char('.') + dialect + QStringLiteral(".sql"));
         if (!text.isEmpty())
@@ -40,9 +40,9 @@ QString sqlText(const QString &query, const QString &dialect)
     return text;
 }
 
-QString sqlText(const QString &query, db::DbKind kind)
+QString sqlText(const QString &folder, const QString &query, db::DbKind kind)
 {
-    return sqlText(query, dialectSuffix(kind));
+    return sqlText(folder, query, dialectSuffix(kind));
 }
 
 } // namespace Srv_tkt00740

@@ -11,6 +11,8 @@ TrdmConfComanda *rdmConfComanda = nullptr;
 
 namespace {
 
+const QString kSqlFolder = QStringLiteral(":/srv/sql");
+
 // Queries with one text for every database (a dialect file may still refine it).
 const std::pair<db::Query TrdmConfComanda::*, const char *> kSingleTextQueries[] = {
     {&TrdmConfComanda::adqValidaGarcom, "adqValidaGarcom"},
@@ -48,16 +50,16 @@ TrdmConfComanda::TrdmConfComanda()
 {
     recreateCdsGarcom();
     for (const auto &[member, name] : kSingleTextQueries)
-        (this->*member).setSql(sqlText(QLatin1String(name), QString()));
+        (this->*member).setSql(sqlText(kSqlFolder, QLatin1String(name), QString()));
 
     // The text stored on the comanda query is the Oracle one; the dialect holder replaces it with the
     // text of the database in use once the connection is open.
     using contracts::TADOSqlStorage;
-    assComandas.setText(TADOSqlStorage::SQLORACLE, sqlText(QStringLiteral("adqComandas"), QStringLiteral("oracle")));
-    assComandas.setText(TADOSqlStorage::SQLMSSQL, sqlText(QStringLiteral("adqComandas"), QStringLiteral("mssql")));
-    assComandas.setText(TADOSqlStorage::SQLSQLITE, sqlText(QStringLiteral("adqComandas"), QStringLiteral("sqlite")));
+    assComandas.setText(TADOSqlStorage::SQLORACLE, sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("oracle")));
+    assComandas.setText(TADOSqlStorage::SQLMSSQL, sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("mssql")));
+    assComandas.setText(TADOSqlStorage::SQLSQLITE, sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("sqlite")));
     assComandas.setText(TADOSqlStorage::SQLPGSQL,
-                        sqlText(QStringLiteral("adqComandas"), QStringLiteral("postgresql")));
+                        sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("postgresql")));
     assComandas.setQuery(&adqComandas);
     adqComandas.setSql(assComandas.text(TADOSqlStorage::SQLORACLE));
 
@@ -85,7 +87,7 @@ void TrdmConfComanda::adcConfComandaAfterConnect(db::Connection &connection)
 {
     contracts::SetADODBSession(connection);
     for (const auto &[member, name] : kSingleTextQueries)
-        (this->*member).setSql(sqlText(QLatin1String(name), connection.kind()));
+        (this->*member).setSql(sqlText(kSqlFolder, QLatin1String(name), connection.kind()));
     assComandas.apply(connection.kind());
 }
 
