@@ -16,8 +16,7 @@ void installOne(tkt::Routine<Sig> &routine, Sig *function)
 template <class Sig>
 void removeOne(tkt::Routine<Sig> &routine, Sig *function)
 {
-    if (auto *target = routine.function().template target<Sig *>(); target && *target == function)
-        routine = nullptr;
+    routine.uninstall(function);
 }
 
 template <class Action>

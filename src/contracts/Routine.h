@@ -39,6 +39,14 @@ public:
         return m_impl(std::forward<Args>(args)...);
     }
 
+    // Empties the routine while it still runs `function`: a library that is unloaded takes back what
+    // it installed, but never a fake that a test put in its place meanwhile.
+    void uninstall(R (*function)(Args...))
+    {
+        if (auto *target = m_impl.template target<R (*)(Args...)>(); target && *target == function)
+            m_impl = nullptr;
+    }
+
     explicit operator bool() const { return static_cast<bool>(m_impl); }
     const Function &function() const { return m_impl; }
     const char *name() const { return m_name; }
