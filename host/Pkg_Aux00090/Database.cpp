@@ -1,0 +1,54 @@
+#include "Database.h"
+
+#include "contracts/Errors.h"
+#include "contracts/SharedServices.h"
+#include "db/NamedParameters.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace commonui {
+
+StoreConnection::StoreConnection()
+{
+    m_connection.setConnectionString(contracts::_GetStringConexQor(QString()));
+    m_connection.afterConnect = [](db::Connection &connection) { contracts::SetADODBSession(connection); };
+    onDatabase(m_connection, QStringLiteral("Conexão com o banco de dados"), [this] { m_connection.open(); });
+}
+
+QString sqlText(const QString &name)
+{
+    QFile file(QStringLiteral(":/Pkg_Aux00090/sql/%1.sql").arg(name));
+    if (!file.open(QIODevice::ReadOnly))
+        throw tkt::Error(QStringLiteral("O texto SQL %1 não faz parte da biblioteca Pkg_Aux00090.").arg(name));
+    return QString::fromUtf8(file.readAll());
+}
+
+void execute(db::Connection &connection, const QString &sql, const QHash<QString, QString> &params)
+{
+    const db::PositionalSql positional = db::toPositional(sql);
+    QSqlQuery query(connection.database());
+    if (!query.prepare(positional.sql))
+        throw tkt::Error(query.lastError().text());
+    for (int i = 0; i < positional.occurrences.size(); ++i) {
+        const QString &name = positional.occurrences.at(i);
+        const auto value = params.constFind(name);
+        if (value == params.cend())
+            throw tkt::Error(QStringLiteral("O parâmetro %1 não recebeu valor.").arg(name));
+        query.bindValue(i, value->isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(*value));
+    }
+    if (!query.exec())
+        throw tkt::Error(query.lastError().text());
+}
+
+QString databaseFailure(const std::exception &error, db::Connection &connection, const QString &what)
+{
+    try {
+        return contracts::ADOExceptionMessage(error, &connection, what);
+    } catch (...) {
+        return QStringLiteral("%1: %2").arg(what, tkt::messageOf(error));
+    }
+}
+
+} // namespace commonui

@@ -1,0 +1,7 @@
+-- The situation stays as it is: editing the name must not unblock a blocked consumer.
+UPDATE CONSUMIDOR
+   SET NMCONSUMIDOR = :P_NMCONSUMIDOR,
+       CDIDCONSUMID = :P_CDIDCONSUMID,
+       NRCPFRESPCON = :P_NRCPFRESPCON
+ WHERE CDCLIENTE = :P_CDCLIENTE
+   AND CDCONSUMIDOR = :P_CDCONSUMIDOR
