@@ -289,6 +289,12 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
         raw[i] = m_columns[i].typeFromValues;
     }
 
+    auto convert = [&](int i, QVariant &v) {
+        QVariant result;
+        if (!dataset::toFieldValue(types[i], v, &result))
+            throw tkt::Error(badValue(m_columns[i].name, types[i], v));
+        v = std::move(result);
+    };
     while (m_onRow) {
         dataset::Row row;
         row.reserve(count);
@@ -298,38 +304,28 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
                 row.append(QVariant());
                 continue;
             }
+            // Values already in the field's own representation are kept as they come.
             const int id = v.typeId();
-            switch (raw[i] ? FieldType::Blob : types[i]) {
-            case FieldType::String:
-                if (id != QMetaType::QString && !dataset::toFieldValue(FieldType::String, v, &v))
-                    throw tkt::Error(badValue(m_columns[i].name, types[i], v));
+            if (raw[i]) {
+                // typed after the last row
+            } else if (types[i] == FieldType::String) {
+                if (id != QMetaType::QString)
+                    convert(i, v);
                 longest[i] = std::max(longest[i], int(static_cast<const QString *>(v.constData())->size()));
-                break;
-            case FieldType::Integer:
-                if (id != QMetaType::LongLong && !dataset::toFieldValue(FieldType::Integer, v, &v))
-                    throw tkt::Error(badValue(m_columns[i].name, types[i], v));
-                break;
-            case FieldType::Float:
-                if (id != QMetaType::Double && !dataset::toFieldValue(FieldType::Float, v, &v))
-                    throw tkt::Error(badValue(m_columns[i].name, types[i], v));
-                break;
-            case FieldType::Date:
-                if (id == QMetaType::QString) {
-                    const QDate date = plainDate(*static_cast<const QString *>(v.constData()));
-                    if (date.isValid()) {
-                        v = date;
-                        break;
-                    }
-                }
-                [[fallthrough]];
-            default:
-                if (!raw[i]) {
-                    QVariant converted;
-                    if (!dataset::toFieldValue(types[i], v, &converted))
-                        throw tkt::Error(badValue(m_columns[i].name, types[i], v));
-                    v = std::move(converted);
-                }
-                break;
+            } else if (types[i] == FieldType::Integer) {
+                if (id != QMetaType::LongLong)
+                    convert(i, v);
+            } else if (types[i] == FieldType::Float) {
+                if (id != QMetaType::Double)
+                    convert(i, v);
+            } else if (types[i] == FieldType::Date && id == QMetaType::QString) {
+                const QDate date = plainDate(*static_cast<const QString *>(v.constData()));
+                if (date.isValid())
+                    v = date;
+                else
+                    convert(i, v);
+            } else {
+                convert(i, v);
             }
             row.append(std::move(v));
         }
@@ -345,10 +341,7 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
             QVariant &v = row[i];
             if (dataset::isNullValue(v))
                 continue;
-            QVariant converted;
-            if (!dataset::toFieldValue(types[i], v, &converted))
-                throw tkt::Error(badValue(m_columns[i].name, types[i], v));
-            v = std::move(converted);
+            convert(i, v);
             if (types[i] == FieldType::String)
                 longest[i] = std::max(longest[i], int(v.toString().size()));
         }

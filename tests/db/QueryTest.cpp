@@ -379,3 +379,32 @@ TEST(ConnectionFailure, refusedConnectionsExplainWhyWithoutThePassword)
 }
 
 } // namespace
+
+namespace {
+
+// SQLite keeps whatever it is given, whatever the declared type says.
+TEST(QueryOnSQLite, valuesBeyondTheirDeclarationAreWidenedOrRefused)
+{
+    QTemporaryDir dir;
+    db::Connection connection;
+    connection.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=%1").arg(dir.filePath(QStringLiteral("t.db"))));
+    connection.open();
+    dbtest::exec(connection, QStringLiteral("CREATE TABLE T (CODE VARCHAR(2), QTY INTEGER)"));
+    dbtest::exec(connection, QStringLiteral("INSERT INTO T VALUES ('ABCDE', 1)"));
+
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT CODE, QTY FROM T"));
+    const dataset::packet::Contents packet = dataset::packet::decode(db::packetOf(query));
+    EXPECT_EQ(packet.fields[0].width, 5); // a declared width the rows do not keep would truncate them
+
+    dbtest::exec(connection, QStringLiteral("INSERT INTO T VALUES ('X', 'many')"));
+    try {
+        db::packetOf(query);
+        FAIL() << "a text in an INTEGER column passed as a number";
+    } catch (const tkt::Error &e) {
+        EXPECT_TRUE(e.message().contains(QLatin1String("QTY"))) << e.message().toStdString();
+    }
+    EXPECT_FALSE(query.active());
+}
+
+} // namespace
