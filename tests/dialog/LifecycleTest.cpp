@@ -9,6 +9,8 @@
 #include "contracts/TBlendedBitBtn.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -49,6 +51,29 @@ TEST(DialogShow, PresetsFoundAreShownAndNormalised)
     EXPECT_EQ(waiterCalls[2].arguments[5], "0001-0001-0012");
     EXPECT_EQ(waiterCalls[1].arguments[4], "Cli_Tkt00740");
     EXPECT_TRUE(h.errorBoxes.isEmpty()) << h.errorBoxes.join("; ").toStdString();
+}
+
+TEST(DialogShow, RendersForPeopleToLookAt)
+{
+    DialogHarness h;
+    DialogPresets p;
+    p.consumidor = kConsumer21;
+    p.cliente = kClient1;
+    p.vendedor = "7";
+    p.mesa = "12";
+    p.mode = "A";
+    TfrmCriaComanda &f = h.open(p);
+    const QImage image = f.grab().toImage();
+    EXPECT_EQ(image.size(), QSize(461, 411));
+    // The outline colour frames the window and the confirm button is green: the design is applied.
+    auto near = [&](QPoint at, QColor want) {
+        const QColor got = image.pixelColor(at);
+        return std::abs(got.red() - want.red()) + std::abs(got.green() - want.green()) + std::abs(got.blue() - want.blue()) < 40;
+    };
+    EXPECT_TRUE(near({1, 200}, QColor(204, 91, 44)) || near({0, 200}, QColor(204, 91, 44)));
+    EXPECT_TRUE(near({20, 390}, QColor(34, 221, 100)));
+    QDir().mkpath(TKT_ARTIFACT_DIR);
+    EXPECT_TRUE(image.save(TKT_ARTIFACT_DIR "/TfrmCriaComanda_shown.png"));
 }
 
 TEST(DialogShow, PresetsNotFoundLeaveLabelsEmptyAndValuesHeld)
