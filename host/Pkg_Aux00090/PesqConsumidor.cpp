@@ -73,7 +73,7 @@ public:
         m_model = new dataset::TableModel(m_results, this);
         m_grid = makeListView(QStringLiteral("grdConsumidores"), this);
         m_grid->setModel(m_model);
-        m_grid->setFixedSize(780, 360);
+        m_grid->setFixedSize(880, 360);
         body()->addWidget(m_grid);
 
         m_status = addLabel(QStringLiteral("lblMensagem"), QStringLiteral("Digite o que procura e toque em Buscar."), 16);
@@ -173,7 +173,7 @@ private:
     void sizeColumns()
     {
         // Code, name, badge and CPF; the client takes the rest of the width.
-        const int widths[] = {230, 250, 120, 130};
+        const int widths[] = {215, 240, 120, 125};
         for (int column = 0; column < std::min(4, m_model->columnCount()); ++column)
             m_grid->setColumnWidth(column, widths[column]);
     }
