@@ -146,6 +146,10 @@ public:
     void loadServiceResult(dataset::Table &table, const QVariant &result, const QString &service,
                            const QString &arguments);
 
+    // The rows of the last consumer query (after a registration, of the search query), as the
+    // consumer branch of Vd_Geral works on them; never left narrowed between validations.
+    const dataset::Table &consumerSearchSet() const { return m_consumerSearchSet; }
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -158,9 +162,11 @@ private:
     bool validateConsumer();
     bool validateWaiter();
     bool validateTable();
+    void runConsumerQuery(db::Query &query, const QString &text);
 
     QScopedPointer<Ui::TfrmCriaComanda> m_ui;
     bool m_shownOnce = false;
+    dataset::Table m_consumerSearchSet;
 };
 
 } // namespace Cli_tkt00740
