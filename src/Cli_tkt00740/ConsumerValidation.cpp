@@ -211,6 +211,10 @@ void TfrmCriaComanda::runConsumerQuery(db::Query &query, const QString &text)
     query.setParam(QStringLiteral("P_CDFILIAL"), stCdFilial);
     query.setParam(QStringLiteral("P_IDSITCONSUMI"), situation);
     query.setParam(QStringLiteral("P_CDCONSUMIDOR"), text);
+    // Texts that also look a consumer code up in its stored form are given that form.
+    const QString adjusted = QStringLiteral("P_CDCONSUMIDORAJUSTA");
+    if (query.parameterNames().contains(adjusted))
+        query.setParam(adjusted, contracts::Ajusta(text, 21));
     query.open();
     dataset::Table fetched = query.fetchAll();
     // Every row is in memory now; ending the run lets go of the database's read locks, so that the

@@ -1,8 +1,10 @@
--- The consumer lookup for Oracle. Oracle has neither REPLICATE/LEN nor CONVERT nor "+" between texts:
--- the badge is padded with LPAD, guarded by LENGTH because LPAD would cut a longer text, and the
--- reference text goes through TO_CHAR. NULLs sort as on SQL Server (last when descending, first when
--- ascending). The columns come in the order of the dialog's consumer fields; the rows, their order
--- and their meaning are those of the SQL Server text.
+-- The consumer lookup for Oracle. Oracle has neither REPLICATE/LEN nor CONVERT nor "+" between
+-- texts: the badge is padded with LPAD (guarded, as LPAD would cut a longer text) and the reference
+-- text goes through TO_CHAR. A consumer code typed in short form is also looked up in its stored
+-- form (P_CDCONSUMIDORAJUSTA, the typed text through Ajusta); otherwise no row could ever be
+-- recognised by that form and the operator would be offered to register a consumer that exists.
+-- NULLs sort as on SQL Server (last descending, first ascending). The columns come in the order of
+-- the consumer fields of the dialog; rows and their order are those of SQL Server.
 SELECT CO.CDCLIENTE,       CO.CDCONSUMIDOR,    CO.NMCONSUMIDOR,
        CO.VRLIMDEBCONS,    CO.IDSITCONSUMI,    CO.CDTIPOCONS,
        CO.CDCCUSCLIE,      CO.CDIDCONSUMID,    CO.VRAVIDEBCONS,
@@ -50,6 +52,7 @@ SELECT CO.CDCLIENTE,       CO.CDCONSUMIDOR,    CO.NMCONSUMIDOR,
         OR (CO.CDIDCONSUMID = CASE WHEN LENGTH(:P_CDCONSUMIDOR) <= 10
                                    THEN LPAD(:P_CDCONSUMIDOR, 10, '0') END)
         OR (CO.CDCONSUMIDOR = :P_CDCONSUMIDOR)
+        OR (CO.CDCONSUMIDOR = :P_CDCONSUMIDORAJUSTA)
         OR (CO.NRCPFRESPCON = :P_CDCONSUMIDOR)
         OR (UPPER(CO.NRRGCONSUMID) = UPPER(:P_CDCONSUMIDOR))
         OR (CO.CDEXCONSUMID = :P_CDCONSUMIDOR)) AND

@@ -1,9 +1,11 @@
--- The consumer lookup for PostgreSQL. PostgreSQL has neither REPLICATE/LEN nor CONVERT, so the badge
--- is padded with LPAD (guarded: LPAD would cut a longer text) and the reference text is a plain
--- CAST. The six ways of naming a consumer are six index lookups in a UNION: written as one OR over
--- the joins, the planner walks every consumer of the branch's clients instead. NULLs sort as on SQL
--- Server (last when descending, first when ascending). The columns come in the order of the
--- dialog's consumer fields; the rows, their order and their meaning are those of the SQL Server text.
+-- The consumer lookup for PostgreSQL. PostgreSQL has neither REPLICATE/LEN nor CONVERT: the badge is
+-- padded with LPAD (guarded, as LPAD would cut a longer text) and the reference text is a plain CAST.
+-- The ways of naming a consumer are index lookups in a UNION, because over one OR across the joins
+-- the planner walks every consumer of the clients of the branch. A consumer code typed in short form is
+-- also looked up in its stored form (P_CDCONSUMIDORAJUSTA, the typed text through Ajusta); otherwise
+-- no row could ever be recognised by that form and the operator would be offered to register a
+-- consumer that exists. NULLs sort as on SQL Server (last descending, first ascending). The columns
+-- come in the order of the consumer fields of the dialog; rows and their order are those of SQL Server.
 SELECT CO.CDCLIENTE,       CO.CDCONSUMIDOR,    CO.NMCONSUMIDOR,
        CO.VRLIMDEBCONS,    CO.IDSITCONSUMI,    CO.CDTIPOCONS,
        CO.CDCCUSCLIE,      CO.CDIDCONSUMID,    CO.VRAVIDEBCONS,
@@ -31,6 +33,9 @@ SELECT CO.CDCLIENTE,       CO.CDCONSUMIDOR,    CO.NMCONSUMIDOR,
         UNION
         SELECT CDCLIENTE, CDCONSUMIDOR FROM CONSUMIDOR
          WHERE CDCONSUMIDOR = CAST(:P_CDCONSUMIDOR AS VARCHAR)
+        UNION
+        SELECT CDCLIENTE, CDCONSUMIDOR FROM CONSUMIDOR
+         WHERE CDCONSUMIDOR = CAST(:P_CDCONSUMIDORAJUSTA AS VARCHAR)
         UNION
         SELECT CDCLIENTE, CDCONSUMIDOR FROM CONSUMIDOR
          WHERE NRCPFRESPCON = CAST(:P_CDCONSUMIDOR AS VARCHAR)

@@ -1,8 +1,10 @@
--- The consumer lookup for SQLite. SQLite has neither REPLICATE/LEN nor CONVERT, so the badge is
--- padded with substr and the reference text is a plain CAST. The six ways of naming a consumer are
--- six index lookups in a UNION: written as one OR over the joins, the planner walks every consumer
--- of the branch's clients instead. The columns come in the order of the dialog's consumer fields;
--- the rows, their order and their meaning are those of the SQL Server text.
+-- The consumer lookup for SQLite. SQLite has neither REPLICATE/LEN nor CONVERT: the badge is padded
+-- with substr and the reference text is a plain CAST. The ways of naming a consumer are index
+-- lookups in a UNION, because over one OR across the joins the planner walks every consumer of the
+-- clients of the branch. A consumer code typed in short form is also looked up in its stored form
+-- (P_CDCONSUMIDORAJUSTA, the typed text through Ajusta); otherwise no row could ever be recognised
+-- by that form and the operator would be offered to register a consumer that exists. The columns
+-- come in the order of the consumer fields of the dialog; rows and their order are those of SQL Server.
 SELECT CO.CDCLIENTE,       CO.CDCONSUMIDOR,    CO.NMCONSUMIDOR,
        CO.VRLIMDEBCONS,    CO.IDSITCONSUMI,    CO.CDTIPOCONS,
        CO.CDCCUSCLIE,      CO.CDIDCONSUMID,    CO.VRAVIDEBCONS,
@@ -28,6 +30,8 @@ SELECT CO.CDCLIENTE,       CO.CDCONSUMIDOR,    CO.NMCONSUMIDOR,
                                    THEN substr('0000000000' || :P_CDCONSUMIDOR, -10) END
         UNION
         SELECT rowid FROM CONSUMIDOR WHERE CDCONSUMIDOR = :P_CDCONSUMIDOR
+        UNION
+        SELECT rowid FROM CONSUMIDOR WHERE CDCONSUMIDOR = :P_CDCONSUMIDORAJUSTA
         UNION
         SELECT rowid FROM CONSUMIDOR WHERE NRCPFRESPCON = :P_CDCONSUMIDOR
         UNION
