@@ -9,6 +9,9 @@
 #include "contracts/TBlendedBitBtn.h"
 
 #include <QApplication>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -119,6 +122,29 @@ TEST(DialogShow, PermissionsEnableExactlyTheirButtons)
         EXPECT_EQ(f.spbPesqMesa()->isEnabled(), c.mesaOn);
         EXPECT_EQ(f.spbVendedor()->isEnabled(), c.garcomOn);
     }
+}
+
+TEST(DialogShow, TheStoreCanBeWrittenWhileTheDialogIsOpen)
+{
+    // The show handler's lookups leave their queries open; the consumer registration writes through
+    // a connection of its own meanwhile and must not find the database locked.
+    DialogHarness h;
+    DialogPresets p;
+    p.vendedor = "0001";
+    p.mesa = "0001";
+    h.open(p);
+    {
+        QSqlDatabase writer = QSqlDatabase::addDatabase("QSQLITE", "registration-writer");
+        writer.setDatabaseName(h.folder() + "/demo.db");
+        writer.setConnectOptions("QSQLITE_BUSY_TIMEOUT=100");
+        ASSERT_TRUE(writer.open());
+        QSqlQuery insert(writer);
+        EXPECT_TRUE(insert.exec("INSERT INTO CONSUMIDOR (CDCLIENTE, CDCONSUMIDOR, NMCONSUMIDOR, IDSITCONSUMI) "
+                                "VALUES ('000000000000000000001', '000000000000000000777', 'Novo', '1')"))
+            << insert.lastError().text().toStdString();
+        writer.close();
+    }
+    QSqlDatabase::removeDatabase("registration-writer");
 }
 
 TEST(DialogCreate, MissingParametersFileStillOpens)
