@@ -9,6 +9,8 @@
 namespace Cli_tkt00740 {
 
 std::function<void(const QString &text)> plainErrorBox = [](const QString &text) {
+    // Also in the host's log, so a support technician can read what the operator saw.
+    qWarning("tkt00740: %s", qUtf8Printable(text));
     QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Erro"), text);
 };
 

@@ -1,3 +1,5 @@
+-- SQLite and PostgreSQL run the Oracle text but for POSICAO: 1.0 makes it a floating-point
+-- number there too, as the stored dialects deliver it.
 SELECT 1.0 AS POSICAO, CO.DSCOMANDA, CO.NRCOMANDA, VE.NRVENDAREST, CO.SGSEXOCON, CO.DSCOMANDAPRI,
        VE.CDVENDEDOR, VE.NRMESA,  VE.CDCONSUMIDOR,  VE.CDCLIENTE,VE.DTHRABERMESA
 FROM   VENDAREST VE, COMANDAVEN CO
