@@ -103,21 +103,21 @@ KeyStroke keyForCharacter(QChar character)
     return KeyStroke{static_cast<Qt::Key>(upper), Qt::NoModifier, QString(character)};
 }
 
-bool parseKey(const QString &spec, KeyStroke *stroke, QString *error)
+bool parseKey(const QString &keyText, KeyStroke *stroke, QString *error)
 {
-    // "Ctrl++" is Ctrl with the plus key: the last '+' of a spec ending in "++" is the key.
+    // "Ctrl++" is Ctrl with the plus key: the last '+' of a key text ending in "++" is the key.
     QStringList parts;
-    if (spec == QLatin1String("+")) {
-        parts.append(spec);
-    } else if (spec.endsWith(QLatin1String("++"))) {
-        parts = spec.chopped(2).split(QLatin1Char('+'));
+    if (keyText == QLatin1String("+")) {
+        parts.append(keyText);
+    } else if (keyText.endsWith(QLatin1String("++"))) {
+        parts = keyText.chopped(2).split(QLatin1Char('+'));
         parts.append(QStringLiteral("+"));
     } else {
-        parts = spec.split(QLatin1Char('+'));
+        parts = keyText.split(QLatin1Char('+'));
     }
     const QString keyName = parts.takeLast();
     if (keyName.isEmpty()) {
-        *error = QStringLiteral("'%1' names no key").arg(spec);
+        *error = QStringLiteral("'%1' names no key").arg(keyText);
         return false;
     }
 
@@ -125,7 +125,7 @@ bool parseKey(const QString &spec, KeyStroke *stroke, QString *error)
     for (const QString &part : std::as_const(parts)) {
         Qt::KeyboardModifiers modifier;
         if (!modifierNamed(part, &modifier)) {
-            *error = QStringLiteral("'%1' is not a modifier (Ctrl, Alt, Shift, Meta, Num) in '%2'").arg(part, spec);
+            *error = QStringLiteral("'%1' is not a modifier (Ctrl, Alt, Shift, Meta, Num) in '%2'").arg(part, keyText);
             return false;
         }
         modifiers |= modifier;
@@ -133,7 +133,7 @@ bool parseKey(const QString &spec, KeyStroke *stroke, QString *error)
 
     Qt::Key key = Qt::Key_unknown;
     if (!keyNamed(keyName, modifiers, &key)) {
-        *error = QStringLiteral("'%1' is not a key").arg(spec);
+        *error = QStringLiteral("'%1' is not a key").arg(keyText);
         return false;
     }
 

@@ -51,7 +51,7 @@ bool splitTokens(const QString &script, QStringList *tokens, QString *error);
 ParsedScript parseScript(const QString &script);
 
 // "Alt+X", "Esc", "7"...; false (with a reason) for an unknown key or modifier.
-bool parseKey(const QString &spec, KeyStroke *stroke, QString *error);
+bool parseKey(const QString &keyText, KeyStroke *stroke, QString *error);
 
 // The key a character is typed with, carrying the character as its text.
 KeyStroke keyForCharacter(QChar character);

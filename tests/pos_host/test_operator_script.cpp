@@ -14,11 +14,11 @@ QStringList tokensOf(const QString &script)
     return tokens;
 }
 
-KeyStroke keyOf(const QString &spec)
+KeyStroke keyOf(const QString &keyText)
 {
     KeyStroke stroke;
     QString error;
-    EXPECT_TRUE(parseKey(spec, &stroke, &error)) << spec.toStdString() << ": " << error.toStdString();
+    EXPECT_TRUE(parseKey(keyText, &stroke, &error)) << keyText.toStdString() << ": " << error.toStdString();
     return stroke;
 }
 
@@ -44,7 +44,7 @@ TEST(ScriptTokens, BlanksSeparateAndQuotesKeepThem)
 TEST(ScriptKeys, KeysCarryModifiersAndTheirText)
 {
     const struct {
-        const char *spec;
+        const char *keyText;
         Qt::Key key;
         Qt::KeyboardModifiers modifiers;
         QString text;
@@ -72,8 +72,8 @@ TEST(ScriptKeys, KeysCarryModifiersAndTheirText)
         {"ç", Qt::Key_Ccedilla, Qt::NoModifier, QStringLiteral("ç")},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.spec);
-        const KeyStroke stroke = keyOf(QString::fromUtf8(c.spec));
+        SCOPED_TRACE(c.keyText);
+        const KeyStroke stroke = keyOf(QString::fromUtf8(c.keyText));
         EXPECT_EQ(stroke.key, c.key);
         EXPECT_EQ(stroke.modifiers, c.modifiers);
         EXPECT_EQ(stroke.text, c.text);
@@ -82,11 +82,11 @@ TEST(ScriptKeys, KeysCarryModifiersAndTheirText)
 
 TEST(ScriptKeys, UnknownKeysAndModifiersAreRefused)
 {
-    for (const char *spec : {"Foo", "Hyper+X", "Ctrl+", "Alt+Foo", "Ctrl+A,B"}) {
+    for (const char *keyText : {"Foo", "Hyper+X", "Ctrl+", "Alt+Foo", "Ctrl+A,B"}) {
         KeyStroke stroke;
         QString error;
-        EXPECT_FALSE(parseKey(QString::fromLatin1(spec), &stroke, &error)) << spec;
-        EXPECT_TRUE(error.contains(QString::fromLatin1(spec).section(QLatin1Char('+'), 0, 0))) << error.toStdString();
+        EXPECT_FALSE(parseKey(QString::fromLatin1(keyText), &stroke, &error)) << keyText;
+        EXPECT_TRUE(error.contains(QString::fromLatin1(keyText).section(QLatin1Char('+'), 0, 0))) << error.toStdString();
     }
 }
 
