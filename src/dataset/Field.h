@@ -36,6 +36,9 @@ struct Field {
 
 using FieldList = QList<Field>;
 
+// The form of a field name that lookups and the repeated-name check compare: case-folded.
+QString foldedName(const QString &name);
+
 // Throws tkt::Error for a field list no packet could carry: an empty or repeated name (names are
 // compared case-insensitively, as lookups are), or a width outside 0..kMaxFieldWidth.
 void checkFields(const FieldList &fields);

@@ -240,63 +240,77 @@ QString quoted(const QString &s)
 Field readField(Reader &in, int index)
 {
     const qint64 start = in.offset();
-    const QString where = QStringLiteral("field %1").arg(index + 1);
+    // Built only for a message: formatting it for every field costs more than reading the field.
+    auto where = [index] { return QStringLiteral("field %1").arg(index + 1); };
     if (!in.r.isMap())
-        in.fail(QStringLiteral("%1 must be a map, found %2").arg(where, in.kind()), start);
+        in.fail(QStringLiteral("%1 must be a map, found %2").arg(where(), in.kind()), start);
     in.enter();
     Field field;
-    bool hasName = false, hasType = false, hasWidth = false;
-    QSet<QString> keys;
+    enum Known { Name = 1, Type = 2, Width = 4, Label = 8, Hidden = 16 };
+    int seen = 0;
+    QSet<QString> otherKeys; // keys of later versions, still refused when repeated
     while (in.hasNext()) {
         const qint64 keyAt = in.offset();
         if (!in.r.isString())
-            in.fail(QStringLiteral("%1 has a key that is %2, not text").arg(where, in.kind()), keyAt);
+            in.fail(QStringLiteral("%1 has a key that is %2, not text").arg(where(), in.kind()), keyAt);
         const QString key = in.readText();
-        if (keys.contains(key))
-            in.fail(QStringLiteral("%1 has the key %2 twice").arg(where, quoted(key)), keyAt);
-        keys.insert(key);
+        const int known = key == u"name" ? Name : key == u"type" ? Type : key == u"width" ? Width
+                        : key == u"label" ? Label : key == u"hidden" ? Hidden : 0;
+        const bool repeated = known ? (seen & known) != 0 : otherKeys.contains(key);
+        if (repeated)
+            in.fail(QStringLiteral("%1 has the key %2 twice").arg(where(), quoted(key)), keyAt);
+        if (known)
+            seen |= known;
+        else
+            otherKeys.insert(key);
         const qint64 at = in.offset();
         auto expect = [&](bool ok, const char *what) {
             if (!ok)
                 in.fail(QStringLiteral("%1: %2 must be %3, found %4")
-                            .arg(where, quoted(key), QLatin1StringView(what), in.kind()), at);
+                            .arg(where(), quoted(key), QLatin1StringView(what), in.kind()), at);
         };
-        if (key == u"name") {
+        switch (known) {
+        case Name:
             expect(in.r.isString(), "text");
             field.name = in.readText();
             if (field.name.isEmpty())
-                in.fail(QStringLiteral("%1 has an empty name").arg(where), at);
-            hasName = true;
-        } else if (key == u"type") {
+                in.fail(QStringLiteral("%1 has an empty name").arg(where()), at);
+            break;
+        case Type: {
             expect(in.r.isInteger(), "an integer");
-            const qint64 code = in.readInteger([&] { return where; });
+            const qint64 code = in.readInteger(where);
             if (!isKnownFieldType(int(std::clamp<qint64>(code, -1, 1000))))
-                in.fail(QStringLiteral("%1 has the unknown type code %2").arg(where).arg(code), at);
+                in.fail(QStringLiteral("%1 has the unknown type code %2").arg(where()).arg(code), at);
             field.type = FieldType(int(code));
-            hasType = true;
-        } else if (key == u"width") {
+            break;
+        }
+        case Width: {
             expect(in.r.isInteger(), "an integer");
-            const qint64 width = in.readInteger([&] { return where; });
+            const qint64 width = in.readInteger(where);
             if (width < 0 || width > kMaxFieldWidth)
                 in.fail(QStringLiteral("%1 has the impossible width %2 (0 to %3 allowed)")
-                            .arg(where).arg(width).arg(kMaxFieldWidth), at);
+                            .arg(where()).arg(width).arg(kMaxFieldWidth), at);
             field.width = int(width);
-            hasWidth = true;
-        } else if (key == u"label") {
+            break;
+        }
+        case Label:
             expect(in.r.isString(), "text");
             field.displayLabel = in.readText();
-        } else if (key == u"hidden") {
+            break;
+        case Hidden:
             expect(in.r.isBool(), "a Boolean");
             field.visible = !in.r.toBool();
             in.skip();
-        } else {
+            break;
+        default:
             in.skip(); // keys of later versions that this reader does not need
+            break;
         }
     }
     in.leave();
-    const char *missing = !hasName ? "name" : !hasType ? "type" : !hasWidth ? "width" : nullptr;
+    const char *missing = !(seen & Name) ? "name" : !(seen & Type) ? "type" : !(seen & Width) ? "width" : nullptr;
     if (missing)
-        in.fail(QStringLiteral("%1 lacks the key \"%2\"").arg(where, QLatin1StringView(missing)), start);
+        in.fail(QStringLiteral("%1 lacks the key \"%2\"").arg(where(), QLatin1StringView(missing)), start);
     return field;
 }
 
@@ -310,10 +324,11 @@ FieldList readFields(Reader &in)
         fields.reserve(in.capacityFor(in.r.length()));
     in.enter();
     QSet<QString> names;
+    names.reserve(fields.capacity());
     while (in.hasNext()) {
         const qint64 at = in.offset();
         Field field = readField(in, int(fields.size()));
-        const QString key = field.name.toCaseFolded();
+        const QString key = foldedName(field.name);
         if (names.contains(key))
             in.fail(QStringLiteral("the field name %1 appears twice").arg(quoted(field.name)), at);
         names.insert(key);

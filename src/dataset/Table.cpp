@@ -49,6 +49,56 @@ Table::Table(FieldList fields)
     setFields(std::move(fields));
 }
 
+namespace {
+
+// Whether a value already has the one representation its field's type keeps.
+bool inFieldRepresentation(FieldType type, const QVariant &value)
+{
+    switch (type) {
+    case FieldType::String: return value.typeId() == QMetaType::QString;
+    case FieldType::Integer: return value.typeId() == QMetaType::LongLong;
+    case FieldType::Float: return value.typeId() == QMetaType::Double;
+    case FieldType::Boolean: return value.typeId() == QMetaType::Bool;
+    case FieldType::DateTime: return value.typeId() == QMetaType::QDateTime;
+    case FieldType::Date: return value.typeId() == QMetaType::QDate;
+    case FieldType::Blob: return value.typeId() == QMetaType::QByteArray;
+    }
+    return false;
+}
+
+} // namespace
+
+Table::Table(FieldList fields, QList<Row> rows)
+{
+    checkFields(fields);
+    const qsizetype width = fields.size();
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        Row &row = rows[r];
+        if (row.size() != width)
+            throw tkt::Error(QStringLiteral("Row %1 has %2 values for %3 fields").arg(r + 1).arg(row.size()).arg(width));
+        for (qsizetype c = 0; c < width; ++c) {
+            QVariant &v = row[c];
+            const FieldType type = fields.at(c).type;
+            if (isNullValue(v)) {
+                if (v.isValid())
+                    v = QVariant();
+                continue;
+            }
+            if (inFieldRepresentation(type, v))
+                continue;
+            QVariant stored;
+            if (!toFieldValue(type, v, &stored))
+                throw tkt::Error(QStringLiteral("Row %1: the value \"%2\" does not fit field \"%3\" (%4)")
+                                     .arg(r + 1).arg(v.toString(), fields.at(c).name, fieldTypeName(type)));
+            v = std::move(stored);
+        }
+    }
+    m_fields = std::move(fields);
+    m_rows = std::move(rows);
+    m_visible = computeVisible();
+    first();
+}
+
 void Table::setFields(FieldList fields)
 {
     checkFields(fields);
@@ -58,6 +108,10 @@ void Table::setFields(FieldList fields)
 
 int Table::fieldIndex(const QString &name) const
 {
+    // Callers nearly always spell the name as the field does; that comparison is a memcmp.
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_fields.at(i).name == name)
+            return i;
     for (int i = 0; i < m_fields.size(); ++i)
         if (m_fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
             return i;

@@ -34,6 +34,11 @@ public:
 
     Table() = default;
     explicit Table(FieldList fields);
+    // A table holding these rows, standing on the first, without a trip through a packet. Every
+    // row must have one value per field; each value is kept in its field's type (see toFieldValue).
+    // Throws tkt::Error for a field list no packet could carry, a row of another width or a value
+    // that does not fit its field, naming the row and field.
+    Table(FieldList fields, QList<Row> rows);
 
     // Structure. Changing the fields empties the table.
     void setFields(FieldList fields);

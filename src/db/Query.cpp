@@ -368,7 +368,7 @@ dataset::Table Query::fetchAll()
     dataset::FieldList fields;
     QList<dataset::Row> rows;
     fetchRows(fields, rows);
-    return dataset::Table::fromPacket(dataset::packet::encode(fields, rows));
+    return dataset::Table(std::move(fields), std::move(rows));
 }
 
 QByteArray packetOf(Query &query)
