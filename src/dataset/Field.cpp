@@ -4,6 +4,8 @@
 #include "dataset/DateText.h"
 
 #include <QSet>
+#include <algorithm>
+#include <vector>
 #include <cmath>
 #include <limits>
 
@@ -43,21 +45,52 @@ QString foldedName(const QString &name)
     return folded;
 }
 
+namespace {
+
+// A hash of the folded name, computed without building it for ASCII names.
+size_t foldedHash(const QString &name)
+{
+    size_t h = 1469598103934665603ULL;
+    for (const QChar ch : name) {
+        char16_t c = ch.unicode();
+        if (c >= 0x80)
+            return qHash(name.toCaseFolded());
+        if (c >= u'A' && c <= u'Z')
+            c = char16_t(c + 32);
+        h = (h ^ c) * 1099511628211ULL;
+    }
+    return h;
+}
+
+} // namespace
+
 void checkFields(const FieldList &fields)
 {
-    QSet<QString> seen;
-    seen.reserve(fields.size());
-    for (const Field &f : fields) {
+    // Repeated names are found among equal hashes of the folded names: no set, no folded copies,
+    // since every query result and every packet checks its field list.
+    std::vector<std::pair<size_t, qsizetype>> keys;
+    keys.reserve(size_t(fields.size()));
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const Field &f = fields.at(i);
         if (f.name.isEmpty())
             throw tkt::Error(QStringLiteral("A field has no name"));
         if (!isKnownFieldType(int(f.type)))
             throw tkt::Error(QStringLiteral("Field \"%1\" has the unknown type code %2").arg(f.name).arg(int(f.type)));
         if (f.width < 0 || f.width > kMaxFieldWidth)
             throw tkt::Error(QStringLiteral("Field \"%1\" has the impossible width %2").arg(f.name).arg(f.width));
-        const QString key = foldedName(f.name);
-        if (seen.contains(key))
-            throw tkt::Error(QStringLiteral("Field \"%1\" appears twice").arg(f.name));
-        seen.insert(key);
+        keys.emplace_back(foldedHash(f.name), i);
+    }
+    std::sort(keys.begin(), keys.end());
+    for (size_t k = 1; k < keys.size(); ++k) {
+        if (keys[k].first != keys[k - 1].first)
+            continue;
+        // Equal hashes: the names may still differ; the later one in the list is the repeat.
+        for (size_t j = k; j-- > 0 && keys[j].first == keys[k].first;) {
+            const QString &a = fields.at(keys[j].second).name;
+            const QString &b = fields.at(keys[k].second).name;
+            if (foldedName(a) == foldedName(b))
+                throw tkt::Error(QStringLiteral("Field \"%1\" appears twice").arg(keys[j].second > keys[k].second ? a : b));
+        }
     }
 }
 

@@ -136,7 +136,8 @@ void Query::open()
         return;
     if (!m_attached || !m_connection.connected())
         throw tkt::Error(QStringLiteral("A conexão com o banco de dados não está aberta."));
-    if (m_sql.trimmed().isEmpty())
+    // The text is long and the check runs on every open: look for a non-blank without copying it.
+    if (std::all_of(m_sql.cbegin(), m_sql.cend(), [](QChar c) { return c.isSpace(); }))
         throw tkt::Error(QStringLiteral("A consulta não tem texto SQL."));
 
     QList<QString> values;
