@@ -71,6 +71,8 @@ bool resolvesEveryWay(Cli_tkt00740::TfrmCriaComanda &dialog, const gendata::Cons
 Prepared &prepared(const Database &database)
 {
     static std::map<long long, Prepared> cache;
+    if (cache.empty())
+        atTeardown([] { cache.clear(); });
     auto it = cache.find(database.consumers);
     if (it != cache.end())
         return it->second;

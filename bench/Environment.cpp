@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <memory>
+#include <vector>
 
 namespace bench {
 
@@ -89,6 +90,29 @@ void useDatabase(const QString &connectionString)
 int windowsOpened()
 {
     return g_windows;
+}
+
+namespace {
+std::vector<std::function<void()>> &releases()
+{
+    static std::vector<std::function<void()>> list;
+    return list;
+}
+} // namespace
+
+void atTeardown(std::function<void()> release)
+{
+    releases().push_back(std::move(release));
+}
+
+void teardown()
+{
+    auto &list = releases();
+    while (!list.empty()) {
+        const std::function<void()> release = std::move(list.back());
+        list.pop_back();
+        release();
+    }
 }
 
 QString resourceText(const QString &path)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <sqlite3.h>
 
 namespace bench {
@@ -26,6 +27,11 @@ QList<Database> databases(const QString &dir);
 void installFakes();
 void useDatabase(const QString &connectionString);
 int windowsOpened(); // fake calls that a person would have seen, since the start
+
+// Widgets and connections kept between benchmarks must go while the application still exists:
+// what is registered here runs at teardown(), in reverse order.
+void atTeardown(std::function<void()> release);
+void teardown();
 
 // A query text from the module's resources (":/cli/sql/..." or ":/srv/sql/...").
 QString resourceText(const QString &path);

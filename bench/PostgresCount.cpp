@@ -24,7 +24,12 @@ qint64 logSize(const QString &path)
     return QFile(path).size();
 }
 
-QStringList loggedSince(const QString &path, qint64 offset)
+struct Logged {
+    QStringList lines;    // shortened for the report
+    int consumerQueries = 0;
+};
+
+Logged loggedSince(const QString &path, qint64 offset)
 {
     // The server writes its log asynchronously; give it a moment to catch up.
     QThread::msleep(500);
@@ -32,13 +37,30 @@ QStringList loggedSince(const QString &path, qint64 offset)
     if (!file.open(QIODevice::ReadOnly))
         throw tkt::Error(QStringLiteral("Cannot read the server log %1").arg(path));
     file.seek(offset);
-    QStringList statements;
+    // A statement's text runs over several log lines, up to the next line with the log prefix; the
+    // consumer query is the one that reads consumers joined to their clients' branch links.
+    Logged logged;
+    QString statement;
+    auto judge = [&] {
+        if (statement.contains(QLatin1String("NMCONSUMIDOR")) && statement.contains(QLatin1String("CLIENFILIAL")))
+            ++logged.consumerQueries;
+        statement.clear();
+    };
     for (const QByteArray &line : file.readAll().split('\n')) {
         const QString text = QString::fromUtf8(line);
-        if (text.contains(QLatin1String("LOG:  statement:")) || text.contains(QLatin1String("LOG:  execute")))
-            statements.append(text.simplified().left(160));
+        const bool starts = text.contains(QLatin1String("LOG:  statement:")) || text.contains(QLatin1String("LOG:  execute"));
+        const bool otherEntry = !starts && (text.contains(QLatin1String(" LOG: ")) || text.contains(QLatin1String(" ERROR: ")));
+        if (starts || otherEntry)
+            judge();
+        if (starts) {
+            logged.lines.append(text.simplified().left(160));
+            statement = text;
+        } else if (!otherEntry && !statement.isEmpty()) {
+            statement += text;
+        }
     }
-    return statements;
+    judge();
+    return logged;
 }
 
 } // namespace
@@ -65,16 +87,12 @@ int countPostgresStatements(const QString &odbc, const QString &serverLog, long 
         for (const char *round : {"first", "second"}) {
             const qint64 offset = logSize(serverLog);
             const bool ok = validate();
-            const QStringList statements = loggedSince(serverLog, offset);
-            int consumerQueries = 0;
-            for (const QString &s : statements)
-                if (s.contains(QLatin1String("CONSUMIDOR"), Qt::CaseInsensitive))
-                    ++consumerQueries;
+            const Logged logged = loggedSince(serverLog, offset);
             QJsonObject r;
             r.insert(QStringLiteral("resolved"), ok && !dialog.stCdConsumidor.isEmpty());
-            r.insert(QStringLiteral("statements"), int(statements.size()));
-            r.insert(QStringLiteral("consumer_queries"), consumerQueries);
-            r.insert(QStringLiteral("lines"), QJsonArray::fromStringList(statements));
+            r.insert(QStringLiteral("statements"), int(logged.lines.size()));
+            r.insert(QStringLiteral("consumer_queries"), logged.consumerQueries);
+            r.insert(QStringLiteral("lines"), QJsonArray::fromStringList(logged.lines));
             result.insert(QLatin1String(round), r);
         }
         std::fputs(QJsonDocument(result).toJson().constData(), stdout);

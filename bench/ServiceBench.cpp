@@ -53,6 +53,8 @@ void connectDataModule(const Database &database)
     static QString connected;
     if (connected == database.file && Srv_tkt00740::rdmConfComanda)
         return;
+    if (connected.isEmpty())
+        atTeardown([] { Srv_tkt00740::freeDataModule(); });
     Srv_tkt00740::freeDataModule();
     useDatabase(database.connectionString());
     Srv_tkt00740::createDataModule().adcConfComanda.open();

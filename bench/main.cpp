@@ -1,5 +1,6 @@
 // tkt_bench: every measurement beside its floor, in one process.
-//   tkt_bench --data <dir> [Google Benchmark options]   the benchmarks on <dir>/consumers-<N>.db
+//   tkt_bench --data <dir> [--sizes N,N,...] [Google Benchmark options]
+//                                                        the benchmarks on <dir>/consumers-<N>.db
 //   tkt_bench --data <dir> --explain                     the consumer query's plan on each database
 //   tkt_bench --pg-statements <consumers>                one validation counted by the PostgreSQL server
 //                                                        (TKT_PG_ODBC, TKT_PG_LOG)
@@ -24,10 +25,13 @@ int main(int argc, char **argv)
     QString dataDir = qEnvironmentVariable("TKT_BENCH_DATA");
     bool explain = false;
     long long pgConsumers = 0;
+    QStringList sizes;
     std::vector<char *> rest{argv[0]};
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc)
             dataDir = QString::fromLocal8Bit(argv[++i]);
+        else if (std::strcmp(argv[i], "--sizes") == 0 && i + 1 < argc)
+            sizes = QString::fromLocal8Bit(argv[++i]).split(QLatin1Char(','), Qt::SkipEmptyParts);
         else if (std::strcmp(argv[i], "--explain") == 0)
             explain = true;
         else if (std::strcmp(argv[i], "--pg-statements") == 0 && i + 1 < argc)
@@ -43,7 +47,9 @@ int main(int argc, char **argv)
         return bench::countPostgresStatements(qEnvironmentVariable("TKT_PG_ODBC"), qEnvironmentVariable("TKT_PG_LOG"),
                                               pgConsumers);
 
-    const QList<bench::Database> databases = bench::databases(dataDir);
+    QList<bench::Database> databases = bench::databases(dataDir);
+    if (!sizes.isEmpty())
+        databases.removeIf([&](const bench::Database &d) { return !sizes.contains(QString::number(d.consumers)); });
     if (databases.isEmpty()) {
         std::fprintf(stderr, "tkt_bench: no consumers-<N>.db in \"%s\" (give --data <dir>; scripts/bench.sh makes them)\n",
                      dataDir.toLocal8Bit().constData());
@@ -74,5 +80,6 @@ int main(int argc, char **argv)
         return 2;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    bench::teardown();
     return 0;
 }
