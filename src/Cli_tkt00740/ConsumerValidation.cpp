@@ -8,7 +8,6 @@
 #include "contracts/MessageForms.h"
 #include "contracts/SharedServices.h"
 #include "contracts/TBlendedBitBtn.h"
-#include "dataset/Packet.h"
 
 #include <QLabel>
 #include <array>
@@ -114,7 +113,7 @@ dataset::Table arrangeConsumerRows(const dataset::Table &fetched)
             arranged.append(row.at(index));
         rows.append(std::move(arranged));
     }
-    return dataset::Table::fromPacket(dataset::packet::encode(fields, rows));
+    return dataset::Table(std::move(fields), std::move(rows));
 }
 
 // The texts the matched column may hold for what was typed.
