@@ -2,6 +2,7 @@
 
 #include "contracts/Errors.h"
 #include "db/Connection.h"
+#include "db/SqlText.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -33,25 +34,9 @@ QString dialectFolder(db::DbKind kind)
                          .arg(db::dbKindName(kind)));
 }
 
-// After a ";" only blanks or a comment may follow on the line for it to end a statement, so that a
-// semicolon inside a longer line (a procedure body, say) is not taken for the end.
-bool restOfLineIsBlank(const QString &text, qsizetype from)
-{
-    for (qsizetype i = from; i < text.size(); ++i) {
-        const QChar ch = text.at(i);
-        if (ch == u'\n')
-            return true;
-        if (ch == u'-' && i + 1 < text.size() && text.at(i + 1) == u'-')
-            return true;
-        if (ch != u' ' && ch != u'\t' && ch != u'\r')
-            return false;
-    }
-    return true;
-}
-
 void runAll(QSqlDatabase &database, const QString &scriptName, const QString &text)
 {
-    const QStringList list = statements(text);
+    const QStringList list = db::splitStatements(text);
     for (qsizetype i = 0; i < list.size(); ++i) {
         QSqlQuery query(database);
         query.setForwardOnly(true);
@@ -113,45 +98,6 @@ QString script(db::DbKind kind, const QString &name)
     return QString::fromUtf8(file.readAll());
 }
 
-QStringList statements(const QString &text)
-{
-    QStringList result;
-    QString current;
-    const auto push = [&] {
-        const QString statement = current.trimmed();
-        if (!statement.isEmpty())
-            result.append(statement);
-        current.clear();
-    };
-
-    QChar quote; // the quote character while inside quoted text; null outside
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar ch = text.at(i);
-        if (!quote.isNull()) {
-            current += ch;
-            // A doubled quote closes and at once reopens the quoted text, so it needs no case.
-            if (ch == quote)
-                quote = QChar();
-            continue;
-        }
-        if (ch == u'\'' || ch == u'"') {
-            quote = ch;
-            current += ch;
-        } else if (ch == u'-' && i + 1 < n && text.at(i + 1) == u'-') {
-            while (i < n && text.at(i) != u'\n')
-                ++i;
-            current += u'\n';
-        } else if (ch == u';' && restOfLineIsBlank(text, i + 1)) {
-            push();
-        } else {
-            current += ch;
-        }
-    }
-    push();
-    return result;
-}
-
 void install(QSqlDatabase database, db::DbKind kind, bool withDemoData)
 {
     QStringList names{QStringLiteral("schema.sql"), QStringLiteral("indexes.sql")};
@@ -187,7 +133,7 @@ void runOnPostgres(db::Connection &server, const QString &scriptName, const QStr
     if (server.kind() != db::DbKind::PostgreSQL)
         throw tkt::Error(QStringLiteral("The connection for %1 must reach a PostgreSQL server, not %2.")
                              .arg(scriptName, db::dbKindName(server.kind())));
-    const QStringList list = statements(script(db::DbKind::PostgreSQL, scriptName).arg(name));
+    const QStringList list = db::splitStatements(script(db::DbKind::PostgreSQL, scriptName).arg(name));
     QSqlDatabase database = server.database();
     for (const QString &statement : list) {
         QSqlQuery query(database);

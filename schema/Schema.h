@@ -17,10 +17,6 @@ namespace schema {
 // Throws tkt::Error when the project has no such script (for instance no SQL Server schema).
 QString script(db::DbKind kind, const QString &name);
 
-// A script cut into statements: a ";" ends a statement where only blanks or a comment follow it on
-// its line, and only outside quoted text; "--" comments are dropped (outside quotes); empty
-// statements are left out.
-QStringList statements(const QString &script);
 
 // Creates the tables and indexes, then inserts the demo rows when withDemoData, all in one
 // transaction where the driver has them. Throws tkt::Error naming the failing statement and

@@ -1,5 +1,7 @@
 #include "Database.h"
 
+#include "db/SqlText.h"
+
 #include "contracts/Errors.h"
 #include "contracts/SharedServices.h"
 #include "db/NamedParameters.h"
@@ -19,10 +21,7 @@ StoreConnection::StoreConnection()
 
 QString sqlText(const QString &name)
 {
-    QFile file(QStringLiteral(":/Pkg_Aux00090/sql/%1.sql").arg(name));
-    if (!file.open(QIODevice::ReadOnly))
-        throw tkt::Error(QStringLiteral("O texto SQL %1 não faz parte da biblioteca Pkg_Aux00090.").arg(name));
-    return QString::fromUtf8(file.readAll());
+    return db::sqlText(QStringLiteral(":/Pkg_Aux00090/sql"), name);
 }
 
 void execute(db::Connection &connection, const QString &sql, const QHash<QString, QString> &params)

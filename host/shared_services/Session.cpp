@@ -3,6 +3,7 @@
 #include "shared_services/StandIn.h"
 
 #include "db/Connection.h"
+#include "db/SqlText.h"
 #include "db/ConnectionString.h"
 #include "db/DbKind.h"
 
@@ -59,28 +60,13 @@ QString sessionResource(db::DbKind kind)
     return {};
 }
 
-// The statements of a session file: "--" comment lines dropped, each statement ending in ";".
+// The statements of a session file.
 QStringList statementsOf(const QString &resource)
 {
     QFile file(resource);
     if (!file.open(QIODevice::ReadOnly))
         throw tkt::Error(QStringLiteral("Arquivo de sessão %1 não encontrado.").arg(resource));
-    QStringList statements;
-    QString current;
-    for (const QString &raw : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
-        const QString line = raw.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1String("--")))
-            continue;
-        current += (current.isEmpty() ? QString() : QStringLiteral(" ")) + line;
-        if (current.endsWith(QLatin1Char(';'))) {
-            current.chop(1);
-            statements << current.trimmed();
-            current.clear();
-        }
-    }
-    if (!current.trimmed().isEmpty())
-        statements << current.trimmed();
-    return statements;
+    return db::splitStatements(QString::fromUtf8(file.readAll()));
 }
 
 // Every password the message could carry: the one of the connection string and the one the driver

@@ -6,7 +6,7 @@
 #include "Cli_tkt00740/HostFolder.h"
 #include "Cli_tkt00740/KeyCodes.h"
 #include "Srv_tkt00740/Services.h"
-#include "Srv_tkt00740/SqlTexts.h"
+#include "db/SqlText.h"
 #include "Srv_tkt00740/TrdmConfComanda.h"
 #include "contracts/MessageForms.h"
 #include "contracts/SharedServices.h"
@@ -264,7 +264,7 @@ void TfrmCriaComanda::adcInfComandaBeforeConnect(db::Connection &connection)
 void TfrmCriaComanda::adcInfComandaAfterConnect(db::Connection &connection)
 {
     contracts::SetADODBSession(connection);
-    const QString text = Srv_tkt00740::sqlText(QStringLiteral(":/cli/sql"), QStringLiteral("adqConsumidor"), connection.kind());
+    const QString text = db::sqlText(QStringLiteral(":/cli/sql"), QStringLiteral("adqConsumidor"), connection.kind());
     adqConsumidor.setSql(text);
     adqPesqConsumidor.setSql(text);
 }

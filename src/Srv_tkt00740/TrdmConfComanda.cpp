@@ -1,6 +1,6 @@
 #include "Srv_tkt00740/TrdmConfComanda.h"
 
-#include "Srv_tkt00740/SqlTexts.h"
+#include "db/SqlText.h"
 #include "contracts/SharedServices.h"
 
 #include <utility>
@@ -50,16 +50,16 @@ TrdmConfComanda::TrdmConfComanda()
 {
     recreateCdsGarcom();
     for (const auto &[member, name] : kSingleTextQueries)
-        (this->*member).setSql(sqlText(kSqlFolder, QLatin1String(name), QString()));
+        (this->*member).setSql(db::sqlText(kSqlFolder, QLatin1String(name), QString()));
 
     // The text stored on the comanda query is the Oracle one; the dialect holder replaces it with the
     // text of the database in use once the connection is open.
     using contracts::TADOSqlStorage;
-    assComandas.setText(TADOSqlStorage::SQLORACLE, sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("oracle")));
-    assComandas.setText(TADOSqlStorage::SQLMSSQL, sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("mssql")));
-    assComandas.setText(TADOSqlStorage::SQLSQLITE, sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("sqlite")));
+    assComandas.setText(TADOSqlStorage::SQLORACLE, db::sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("oracle")));
+    assComandas.setText(TADOSqlStorage::SQLMSSQL, db::sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("mssql")));
+    assComandas.setText(TADOSqlStorage::SQLSQLITE, db::sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("sqlite")));
     assComandas.setText(TADOSqlStorage::SQLPGSQL,
-                        sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("postgresql")));
+                        db::sqlText(kSqlFolder, QStringLiteral("adqComandas"), QStringLiteral("postgresql")));
     assComandas.setQuery(&adqComandas);
     adqComandas.setSql(assComandas.text(TADOSqlStorage::SQLORACLE));
 
@@ -87,7 +87,7 @@ void TrdmConfComanda::adcConfComandaAfterConnect(db::Connection &connection)
 {
     contracts::SetADODBSession(connection);
     for (const auto &[member, name] : kSingleTextQueries)
-        (this->*member).setSql(sqlText(kSqlFolder, QLatin1String(name), connection.kind()));
+        (this->*member).setSql(db::sqlText(kSqlFolder, QLatin1String(name), connection.kind()));
     assComandas.apply(connection.kind());
 }
 

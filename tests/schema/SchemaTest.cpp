@@ -4,6 +4,7 @@
 
 #include "contracts/Errors.h"
 #include "db/Connection.h"
+#include "db/SqlText.h"
 #include "schema/Schema.h"
 #include "support/DemoDatabase.h"
 
@@ -115,7 +116,7 @@ TEST(SchemaScript, StatementsEndAtLineEndSemicolonsOutsideQuotes)
         "INSERT INTO A VALUES ('x'); INSERT INTO A VALUES ('y');\n"
         "\n"
         "SELECT \"A;\" FROM A");
-    const QStringList list = schema::statements(text);
+    const QStringList list = db::splitStatements(text);
     ASSERT_EQ(list.size(), 5) << list.join(QStringLiteral("\n---\n")).toStdString();
     EXPECT_EQ(list[0], QStringLiteral("CREATE TABLE A (X VARCHAR(9))"));
     EXPECT_EQ(list[1], QStringLiteral("INSERT INTO A VALUES ('one;\ntwo')"));
@@ -123,20 +124,20 @@ TEST(SchemaScript, StatementsEndAtLineEndSemicolonsOutsideQuotes)
     // A semicolon followed by more text on its line does not end the statement.
     EXPECT_EQ(list[3], QStringLiteral("INSERT INTO A VALUES ('x'); INSERT INTO A VALUES ('y')"));
     EXPECT_EQ(list[4], QStringLiteral("SELECT \"A;\" FROM A"));
-    EXPECT_TRUE(schema::statements(QStringLiteral("-- only a comment;\n\n  ;\n")).isEmpty());
+    EXPECT_TRUE(db::splitStatements(QStringLiteral("-- only a comment;\n\n  ;\n")).isEmpty());
 }
 
 TEST(SchemaScript, EveryScriptOfBothDialectsSplitsIntoWholeStatements)
 {
     for (const db::DbKind kind : {db::DbKind::SQLite, db::DbKind::PostgreSQL}) {
-        const QStringList tables = schema::statements(schema::script(kind, QStringLiteral("schema.sql")));
+        const QStringList tables = db::splitStatements(schema::script(kind, QStringLiteral("schema.sql")));
         EXPECT_EQ(tables.size(), 15) << db::dbKindName(kind).toStdString();
         for (const QString &statement : tables)
             EXPECT_TRUE(statement.startsWith(u"CREATE TABLE ") && statement.endsWith(u')'))
                 << statement.toStdString();
     }
     // The demo rows carry a semicolon inside a quoted text.
-    const QStringList inserts = schema::statements(schema::script(db::DbKind::Unknown, QStringLiteral("demo_data.sql")));
+    const QStringList inserts = db::splitStatements(schema::script(db::DbKind::Unknown, QStringLiteral("demo_data.sql")));
     for (const QString &statement : inserts)
         EXPECT_TRUE(statement.startsWith(u"INSERT INTO ") && statement.endsWith(u')')) << statement.toStdString();
 }
@@ -306,7 +307,7 @@ TEST_P(DemoRows, EveryConsumerLookupIsAnIndexSearch)
 {
     const bool postgres = GetParam().name == QStringLiteral("PostgreSQL");
     auto connection = connect(GetParam());
-    const QStringList lookups = schema::statements(
+    const QStringList lookups = db::splitStatements(
         testSql(postgres ? QStringLiteral("postgresql/consumer_lookups.sql") : QStringLiteral("sqlite/consumer_lookups.sql")));
     const QStringList indexes{
         QStringLiteral("IX_CONSUMIDOR_CDIDCONSUMID"), QStringLiteral("IX_CONSUMIDOR_CDIDCONSUMID"),
@@ -346,7 +347,7 @@ TEST(DemoRowsAcrossBackEnds, EveryTableReadsTheSameOnSQLiteAndPostgreSQL)
         GTEST_SKIP() << "TKT_PG_ODBC is not set: no PostgreSQL server to compare with";
     auto sqlite = connect(backends[0]);
     auto postgres = connect(backends[1]);
-    const QStringList dumps = schema::statements(testSql(QStringLiteral("dump.sql")));
+    const QStringList dumps = db::splitStatements(testSql(QStringLiteral("dump.sql")));
     ASSERT_EQ(dumps.size(), 15);
     for (const QString &sql : dumps) {
         const Rows a = run(*sqlite, sql);

@@ -2,6 +2,7 @@
 
 #include "support/DemoDatabase.h"
 #include "db/Connection.h"
+#include "db/SqlText.h"
 #include "schema/Schema.h"
 
 #include <QFile>
@@ -19,7 +20,7 @@ void insertServiceRows(QSqlDatabase db)
     QFile file(QStringLiteral(TKT_SERVICE_ROWS));
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error("service_rows.sql not found");
-    for (const QString &statement : schema::statements(QString::fromUtf8(file.readAll()))) {
+    for (const QString &statement : db::splitStatements(QString::fromUtf8(file.readAll()))) {
         QSqlQuery q(db);
         if (!q.exec(statement))
             throw std::runtime_error((statement + QStringLiteral(": ") + q.lastError().text()).toStdString());
