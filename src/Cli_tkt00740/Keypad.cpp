@@ -58,28 +58,11 @@ void TfrmCriaComanda::spbTecladoConsClick()
                 lblCdGarcom()->clear();
                 return;
             }
-            const QString code = contracts::Ajusta(typed, 4);
-            const QString one = QStringLiteral("1");
-            loadServiceResult(cdsGarcomAux, Srv_tkt00740::getValidaGarcom(code, stCdFilial, stCdCaixa, one),
-                              QStringLiteral("getValidaGarcom"),
-                              QStringList({code, stCdFilial, stCdCaixa, one}).join(QStringLiteral(" - ")));
-            if (cdsGarcomAux.isEmpty()) {
-                notice(msg(QStringLiteral("Vendedor_NCad")));
-                return;
-            }
-            const QString verdict = cdsGarcomAux.text(QStringLiteral("HABILITADO"));
-            if (verdict == QLatin1String("F"))
-                notice(msg(QStringLiteral("Vend_N_Filial")));
-            else if (verdict == QLatin1String("C"))
-                notice(msg(QStringLiteral("Vend_N_Caixa")));
-            else if (verdict == QLatin1String("O"))
-                notice(msg(QStringLiteral("Gar_N_Assoc")));
-            else if (verdict == QLatin1String("N"))
-                notice(msg(QStringLiteral("Ope_N_Assoc")));
-            else {
-                stCdVendedor = cdsGarcomAux.text(QStringLiteral("CDVENDEDOR"));
-                lblCdGarcom()->setText(stCdVendedor + QStringLiteral(" - ") + cdsGarcomAux.text(QStringLiteral("NMFANVEN")));
-            }
+            const QString refusal = judgeWaiter(contracts::Ajusta(typed, 4), QStringLiteral("Vendedor_NCad"));
+            if (refusal.isEmpty())
+                takeJudgedWaiter();
+            else
+                notice(msg(refusal));
         });
     } else {
         guarded([&] {

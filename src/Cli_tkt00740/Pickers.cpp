@@ -95,29 +95,14 @@ void TfrmCriaComanda::spbVendedorClick()
 
     // The picked code is judged before it is taken: a waiter the screen refuses never reaches the host.
     const QString picked = contracts::Ajusta(currentText(cdsGarcomAux, "CDVENDEDOR"), 4);
-    loadServiceResult(cdsGarcomAux,
-                      Srv_tkt00740::getValidaGarcom(picked, stCdFilial, stCdCaixa, QStringLiteral("1")),
-                      QStringLiteral("getValidaGarcom"),
-                      QStringList({picked, stCdFilial, stCdCaixa, QStringLiteral("1")}).join(separator));
-    if (cdsGarcomAux.isEmpty()) {
-        notice(msg(QStringLiteral("Gar_N_Cad")));
+    const QString refusal = judgeWaiter(picked, QStringLiteral("Gar_N_Cad"));
+    if (!refusal.isEmpty()) {
+        notice(msg(refusal));
         return;
     }
-    const QString verdict = cdsGarcomAux.text(QStringLiteral("HABILITADO"));
-    if (verdict == QLatin1String("F")) {
-        notice(msg(QStringLiteral("Vend_N_Filial")));
-    } else if (verdict == QLatin1String("C")) {
-        notice(msg(QStringLiteral("Vend_N_Caixa")));
-    } else if (verdict == QLatin1String("O")) {
-        notice(msg(QStringLiteral("Gar_N_Assoc")));
-    } else if (verdict == QLatin1String("N")) {
-        notice(msg(QStringLiteral("Ope_N_Assoc")));
-    } else {
-        stCdVendedor = cdsGarcomAux.text(QStringLiteral("CDVENDEDOR"));
-        lblCdGarcom()->setText(stCdVendedor + separator + cdsGarcomAux.text(QStringLiteral("NMFANVEN")));
-        if (spbPesqMesa()->isEnabled())
-            selectField(3);
-    }
+    takeJudgedWaiter();
+    if (spbPesqMesa()->isEnabled())
+        selectField(3);
 }
 
 void TfrmCriaComanda::spbPesqMesaClick()

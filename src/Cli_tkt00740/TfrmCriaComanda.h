@@ -161,6 +161,12 @@ private:
     void designTables();
     bool validateConsumer();
     bool validateWaiter();
+    // The waiter service judges `code` for this branch and till into cdsGarcomAux; the answer is the
+    // message key that refuses the waiter (`notFoundKey` when there is no such waiter), "" when the
+    // waiter may serve.
+    QString judgeWaiter(const QString &code, const QString &notFoundKey);
+    // Holds the waiter cdsGarcomAux accepted and shows it as "code - name".
+    void takeJudgedWaiter();
     bool validateTable();
     void runConsumerQuery(db::Query &query, const QString &text);
 

@@ -37,23 +37,30 @@ bool TfrmCriaComanda::validateWaiter()
 
     // An accepted waiter shows "code - name": the code is read back from the front of the label.
     stCdVendedor = contracts::Ajusta(lblCdGarcom()->text().left(4), 4);
-    const QString mode = QStringLiteral("1");
-    loadServiceResult(cdsGarcomAux, Srv_tkt00740::getValidaGarcom(stCdVendedor, stCdFilial, stCdCaixa, mode),
-                      QStringLiteral("getValidaGarcom"),
-                      QStringList({stCdVendedor, stCdFilial, stCdCaixa, mode}).join(QStringLiteral(" - ")));
-
-    const QString refusal = cdsGarcomAux.isEmpty() ? QStringLiteral("Gar_N_Cad")
-                                                   : waiterRefusal(cdsGarcomAux.text(QStringLiteral("HABILITADO")));
+    const QString refusal = judgeWaiter(stCdVendedor, QStringLiteral("Gar_N_Cad"));
     if (!refusal.isEmpty()) {
         notice(msg(refusal));
         lblCdGarcom()->clear();
         stCdVendedor.clear();
         return false;
     }
+    takeJudgedWaiter();
+    return true;
+}
 
+QString TfrmCriaComanda::judgeWaiter(const QString &code, const QString &notFoundKey)
+{
+    const QString mode = QStringLiteral("1");
+    loadServiceResult(cdsGarcomAux, Srv_tkt00740::getValidaGarcom(code, stCdFilial, stCdCaixa, mode),
+                      QStringLiteral("getValidaGarcom"),
+                      QStringList({code, stCdFilial, stCdCaixa, mode}).join(QStringLiteral(" - ")));
+    return cdsGarcomAux.isEmpty() ? notFoundKey : waiterRefusal(cdsGarcomAux.text(QStringLiteral("HABILITADO")));
+}
+
+void TfrmCriaComanda::takeJudgedWaiter()
+{
     stCdVendedor = cdsGarcomAux.text(QStringLiteral("CDVENDEDOR"));
     lblCdGarcom()->setText(stCdVendedor + QStringLiteral(" - ") + cdsGarcomAux.text(QStringLiteral("NMFANVEN")));
-    return true;
 }
 
 bool TfrmCriaComanda::validateTable()
