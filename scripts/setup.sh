@@ -14,6 +14,7 @@ packages=(
   postgresql postgresql-client
   xvfb xauth x11-utils
   fonts-liberation fonts-dejavu-core fonts-wine
+  tzdata
 )
 
 missing=()

@@ -70,7 +70,7 @@ std::optional<QDateTime> parseDateTime(QStringView text, bool loose)
     if (!date)
         return std::nullopt;
     if (text.size() == 10)
-        return loose ? std::optional<QDateTime>(QDateTime(*date, QTime(0, 0))) : std::nullopt;
+        return loose ? std::optional<QDateTime>(wallClock(*date, QTime(0, 0))) : std::nullopt;
     const QChar sep = text[10];
     if (sep != u'T' && !(loose && sep == u' '))
         return std::nullopt;
@@ -105,7 +105,7 @@ std::optional<QDateTime> parseDateTime(QStringView text, bool loose)
     const QTime time(h, mi, s, ms);
     if (!time.isValid())
         return std::nullopt;
-    return QDateTime(*date, time);
+    return wallClock(*date, time);
 }
 
 } // namespace dataset::datetext

@@ -13,6 +13,12 @@ namespace dataset::datetext {
 // Years outside this range have no four-digit ISO form.
 inline bool inRange(QDate date) { return date.isValid() && date.year() >= 1 && date.year() <= 9999; }
 
+// A date-time is a wall-clock reading with no zone. It is kept as a UTC reading: no local-time rule
+// applies to it, so a time the store's clock skipped (a daylight-saving gap) stays the time recorded,
+// and equal readings are equal values wherever they were made.
+inline QDateTime wallClock(QDate date, QTime time) { return QDateTime(date, time, Qt::UTC); }
+inline bool isWallClock(const QDateTime &value) { return value.timeSpec() == Qt::UTC; }
+
 QString dateText(QDate date);                                         // yyyy-MM-dd
 QString dateTimeText(const QDateTime &value, bool withMilliseconds);  // yyyy-MM-ddTHH:mm:ss[.zzz]
 

@@ -225,10 +225,13 @@ bool toFieldValue(FieldType type, const QVariant &value, QVariant *result)
     }
     case FieldType::DateTime: {
         QDateTime dt;
-        if (id == QMetaType::QDateTime)
-            dt = value.toDateTime();
-        else if (id == QMetaType::QDate)
-            dt = QDateTime(value.toDate(), QTime(0, 0));
+        if (id == QMetaType::QDateTime) {
+            // A local date-time that fell in a daylight-saving gap is invalid but still holds the
+            // reading it was made from, which is the value.
+            const QDateTime given = value.toDateTime();
+            dt = datetext::wallClock(given.date(), given.time());
+        } else if (id == QMetaType::QDate)
+            dt = datetext::wallClock(value.toDate(), QTime(0, 0));
         else if (id == QMetaType::QString) {
             const auto parsed = datetext::parseDateTime(value.toString().trimmed(), true);
             if (!parsed)
@@ -268,6 +271,22 @@ bool toFieldValue(FieldType type, const QVariant &value, QVariant *result)
             return true;
         }
         return false;
+    }
+    return false;
+}
+
+bool inFieldRepresentation(FieldType type, const QVariant &value)
+{
+    switch (type) {
+    case FieldType::String: return value.typeId() == QMetaType::QString;
+    case FieldType::Integer: return value.typeId() == QMetaType::LongLong;
+    case FieldType::Float: return value.typeId() == QMetaType::Double;
+    case FieldType::Boolean: return value.typeId() == QMetaType::Bool;
+    case FieldType::DateTime:
+        return value.typeId() == QMetaType::QDateTime
+               && datetext::isWallClock(*static_cast<const QDateTime *>(value.constData()));
+    case FieldType::Date: return value.typeId() == QMetaType::QDate;
+    case FieldType::Blob: return value.typeId() == QMetaType::QByteArray;
     }
     return false;
 }

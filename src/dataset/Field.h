@@ -51,6 +51,9 @@ inline bool isNullValue(const QVariant &value) { return !value.isValid() || valu
 // (text that is not a number, a date-time that is not valid, ...). Text dates are ISO 8601.
 bool toFieldValue(FieldType type, const QVariant &value, QVariant *result);
 
+// Whether a non-null value already is in that representation, so that it needs no conversion.
+bool inFieldRepresentation(FieldType type, const QVariant &value);
+
 // The value as text for labels and lists: "" for null; numbers without trailing zeros (12.5, 3);
 // Booleans "True"/"False"; date-times "yyyy-MM-ddTHH:mm:ss"; dates "yyyy-MM-dd"; blobs in hex.
 QString valueText(FieldType type, const QVariant &value);

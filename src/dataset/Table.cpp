@@ -49,24 +49,6 @@ Table::Table(FieldList fields)
     setFields(std::move(fields));
 }
 
-namespace {
-
-// Whether a value already has the one representation its field's type keeps.
-bool inFieldRepresentation(FieldType type, const QVariant &value)
-{
-    switch (type) {
-    case FieldType::String: return value.typeId() == QMetaType::QString;
-    case FieldType::Integer: return value.typeId() == QMetaType::LongLong;
-    case FieldType::Float: return value.typeId() == QMetaType::Double;
-    case FieldType::Boolean: return value.typeId() == QMetaType::Bool;
-    case FieldType::DateTime: return value.typeId() == QMetaType::QDateTime;
-    case FieldType::Date: return value.typeId() == QMetaType::QDate;
-    case FieldType::Blob: return value.typeId() == QMetaType::QByteArray;
-    }
-    return false;
-}
-
-} // namespace
 
 Table::Table(FieldList fields, QList<Row> rows)
 {

@@ -226,7 +226,7 @@ QVariant Query::converted(int index, const QVariant &raw) const
     const Column &column = m_columns[index];
     if (dataset::isNullValue(raw))
         return {};
-    if (column.typeFromValues)
+    if (column.typeFromValues || dataset::inFieldRepresentation(column.type, raw))
         return raw;
     QVariant result;
     if (!dataset::toFieldValue(column.type, raw, &result))

@@ -69,7 +69,7 @@ QByteArray validPacket()
     QList<Row> rows;
     for (int i = 0; i < 4; ++i)
         rows.append({QStringLiteral("Cliente ç€%1").arg(i), qlonglong(i * 1000), i / 3.0, i % 2 == 0,
-                     QDateTime(QDate(2024, 1, i + 1), QTime(i, 30)), QDate(2023, 12, i + 1),
+                     QDateTime(QDate(2024, 1, i + 1), QTime(i, 30), Qt::UTC), QDate(2023, 12, i + 1),
                      i == 3 ? QVariant() : QVariant(QByteArray(i, 'x'))});
     return packet::encode(fields, rows);
 }

@@ -44,11 +44,11 @@ TEST(Packet, EveryTypeRoundTripsWithAwkwardValues)
     ASSERT_EQ(wide.size(), 400);
     const QList<Row> rows = {
         {QStringLiteral("João Ação €5 漢字"), qlonglong(42), 12.5, true,
-         QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 123)), QDate(1999, 12, 31), allBytes()},
+         QDateTime(QDate(2024, 2, 29), QTime(23, 59, 58, 123), Qt::UTC), QDate(1999, 12, 31), allBytes()},
         {QString(QLatin1StringView("")), qlonglong(std::numeric_limits<qint64>::min()), -0.1, false,
-         QDateTime(QDate(1, 1, 1), QTime(0, 0)), QDate(9999, 12, 31), QByteArray("")},
+         QDateTime(QDate(1, 1, 1), QTime(0, 0), Qt::UTC), QDate(9999, 12, 31), QByteArray("")},
         {wide, qlonglong(std::numeric_limits<qint64>::max()), 1e300, false,
-         QDateTime(QDate(2030, 6, 15), QTime(12, 0, 1)), QDate(2000, 2, 29), QByteArray(1, '\0')},
+         QDateTime(QDate(2030, 6, 15), QTime(12, 0, 1), Qt::UTC), QDate(2000, 2, 29), QByteArray(1, '\0')},
         {QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()},
     };
     const packet::Contents back = packet::decode(packet::encode(fields, rows));
@@ -76,7 +76,7 @@ TEST(Packet, ValuesAreBroughtToTheFieldTypeWhenWritten)
     const Row out = packet::decode(packet::encode(fields, {in})).rows.at(0);
     EXPECT_EQ(out[0], QVariant(qlonglong(7)));
     EXPECT_EQ(out[1].toDouble(), 12.5);
-    EXPECT_EQ(out[2].toDateTime(), QDateTime(QDate(2024, 3, 1), QTime(10, 20, 30)));
+    EXPECT_EQ(out[2].toDateTime(), QDateTime(QDate(2024, 3, 1), QTime(10, 20, 30), Qt::UTC));
     EXPECT_EQ(out[3], QVariant(QStringLiteral("99")));
 
     EXPECT_THROW(packet::encode(fields, {{QStringLiteral("x"), 1, QVariant(), QVariant()}}), tkt::Error);
@@ -101,7 +101,7 @@ TEST(Packet, WireFormatIsTheDocumentedOne)
     const FieldList fields = {fld("DT", FieldType::DateTime), fld("D", FieldType::Date),
                               fld("S", FieldType::String, 4, QStringLiteral("Sigla"), false)};
     const QByteArray bytes = packet::encode(
-        fields, {{QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)), QDate(2024, 5, 6), QStringLiteral("ab")}});
+        fields, {{QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC), QDate(2024, 5, 6), QStringLiteral("ab")}});
     QCborParserError err;
     const QCborMap map = QCborValue::fromCbor(bytes, &err).toMap();
     ASSERT_EQ(err.error, QCborError::NoError);

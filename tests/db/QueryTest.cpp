@@ -4,6 +4,7 @@
 #include "contracts/Errors.h"
 #include "dataset/Packet.h"
 #include "db/Query.h"
+#include "support/LocalZone.h"
 
 #include <QDir>
 #include <QFile>
@@ -173,9 +174,26 @@ TEST_P(QueryOnBackend, fieldListIsUpperCaseWithDeclaredWidths)
     EXPECT_EQ(table.allRows()[1][3].typeId(), QMetaType::Double);
     EXPECT_EQ(ana[4].toLongLong(), 1);
     EXPECT_EQ(ana[5].toDate(), QDate(1990, 1, 2));
-    EXPECT_EQ(ana[6].toDateTime(), QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9)));
+    EXPECT_EQ(ana[6].toDateTime(), QDateTime(QDate(2024, 5, 6), QTime(7, 8, 9), Qt::UTC));
     EXPECT_EQ(ana[7].toString(), QStringLiteral("ANA"));
     EXPECT_FALSE(table.allRows()[2][1].isValid()); // NULL stays null
+}
+
+TEST_P(QueryOnBackend, dateTimesAreReadAsStoredInAnyLocalZone)
+{
+    // A store in São Paulo: the first hour of 2018-11-04 never happened on its clocks, yet a
+    // check-in or a birth recorded at that hour must come back as recorded, not fail the query.
+    const testzone::LocalZone zone(testzone::kSaoPaulo);
+    ASSERT_TRUE(testzone::inDaylightGap(QDate(2018, 11, 4), QTime(0, 30))) << "the tzdata package is missing";
+    dbtest::exec(connection, QStringLiteral(
+        "INSERT INTO VENDEDOR VALUES ('0004', 'DORA', '0001', 1, 4, '2018-11-04', '2018-11-04 00:30:00')"));
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT DTNASC, DTCAD FROM VENDEDOR WHERE CDVENDEDOR = '0004'"));
+    query.open();
+    EXPECT_EQ(query.text(QStringLiteral("DTCAD")), QStringLiteral("2018-11-04T00:30:00"));
+    const dataset::Table table = query.fetchAll();
+    EXPECT_EQ(table.text(QStringLiteral("DTCAD")), QStringLiteral("2018-11-04T00:30:00"));
+    EXPECT_EQ(table.text(QStringLiteral("DTNASC")), QStringLiteral("2018-11-04"));
 }
 
 TEST_P(QueryOnBackend, packetOfRunsAndStopsAQueryItStarted)
