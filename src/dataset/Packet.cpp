@@ -1,10 +1,10 @@
 #include "dataset/Packet.h"
 
 #include "contracts/Errors.h"
+#include "dataset/CborOut.h"
 #include "dataset/DateText.h"
 
 #include <QCborStreamReader>
-#include <QCborStreamWriter>
 #include <QSet>
 #include <optional>
 
@@ -19,10 +19,10 @@ constexpr quint64 kTagDate = 1004;   // RFC 8943 full-date string
 // ---------------------------------------------------------------------------------------------
 // Encoding
 
-void writeValue(QCborStreamWriter &w, const Field &field, const QVariant &value, qsizetype row)
+void writeValue(CborOut &w, const Field &field, const QVariant &value, qsizetype row)
 {
     if (isNullValue(value)) {
-        w.appendNull();
+        w.null();
         return;
     }
     // Values loaded from packets or set through a Table already have the field's own type: write
@@ -31,21 +31,21 @@ void writeValue(QCborStreamWriter &w, const Field &field, const QVariant &value,
     switch (field.type) {
     case FieldType::String:
         if (id == QMetaType::QString)
-            return w.append(*static_cast<const QString *>(value.constData()));
+            return w.text(*static_cast<const QString *>(value.constData()));
         break;
     case FieldType::Integer:
         if (id == QMetaType::LongLong)
-            return w.append(qint64(*static_cast<const qlonglong *>(value.constData())));
+            return w.integer(*static_cast<const qlonglong *>(value.constData()));
         if (id == QMetaType::Int)
-            return w.append(qint64(*static_cast<const int *>(value.constData())));
+            return w.integer(*static_cast<const int *>(value.constData()));
         break;
     case FieldType::Float:
         if (id == QMetaType::Double)
-            return w.append(*static_cast<const double *>(value.constData()));
+            return w.float64(*static_cast<const double *>(value.constData()));
         break;
     case FieldType::Boolean:
         if (id == QMetaType::Bool)
-            return w.append(*static_cast<const bool *>(value.constData()));
+            return w.boolean(*static_cast<const bool *>(value.constData()));
         break;
     default:
         break;
@@ -57,27 +57,27 @@ void writeValue(QCborStreamWriter &w, const Field &field, const QVariant &value,
                              .arg(row + 1).arg(field.name, fieldTypeName(field.type), value.toString()));
     switch (field.type) {
     case FieldType::String:
-        w.append(v.toString());
+        w.text(v.toString());
         break;
     case FieldType::Integer:
-        w.append(qint64(v.toLongLong()));
+        w.integer(v.toLongLong());
         break;
     case FieldType::Float:
-        w.append(v.toDouble());
+        w.float64(v.toDouble());
         break;
     case FieldType::Boolean:
-        w.append(v.toBool());
+        w.boolean(v.toBool());
         break;
     case FieldType::DateTime:
-        w.append(QCborTag(kTagDateTime));
-        w.append(datetext::dateTimeText(v.toDateTime(), true));
+        w.tag(kTagDateTime);
+        w.text(QLatin1StringView(datetext::dateTimeText(v.toDateTime(), true).toLatin1()));
         break;
     case FieldType::Date:
-        w.append(QCborTag(kTagDate));
-        w.append(datetext::dateText(v.toDate()));
+        w.tag(kTagDate);
+        w.text(QLatin1StringView(datetext::dateText(v.toDate()).toLatin1()));
         break;
     case FieldType::Blob:
-        w.append(v.toByteArray());
+        w.bytes(v.toByteArray());
         break;
     }
 }
@@ -473,36 +473,34 @@ QByteArray encode(const FieldList &fields, const QList<Row> &rows)
     const qsizetype width = fields.size();
     QByteArray out;
     out.reserve(64 + width * 32 + std::min<qsizetype>(rows.size() * width * 8, 256 * 1024 * 1024));
-    QCborStreamWriter w(&out);
+    CborOut w(out);
     w.startMap(4);
-    w.append(QLatin1StringView("format"));
-    w.append(kFormat);
-    w.append(QLatin1StringView("version"));
-    w.append(qint64(kFormatVersion));
+    w.text(QLatin1StringView("format"));
+    w.text(kFormat);
+    w.text(QLatin1StringView("version"));
+    w.integer(kFormatVersion);
 
-    w.append(QLatin1StringView("fields"));
+    w.text(QLatin1StringView("fields"));
     w.startArray(quint64(width));
     for (const Field &f : fields) {
         w.startMap(3 + (f.displayLabel.isEmpty() ? 0 : 1) + (f.visible ? 0 : 1));
-        w.append(QLatin1StringView("name"));
-        w.append(f.name);
-        w.append(QLatin1StringView("type"));
-        w.append(qint64(f.type));
-        w.append(QLatin1StringView("width"));
-        w.append(qint64(f.width));
+        w.text(QLatin1StringView("name"));
+        w.text(f.name);
+        w.text(QLatin1StringView("type"));
+        w.integer(qint64(f.type));
+        w.text(QLatin1StringView("width"));
+        w.integer(f.width);
         if (!f.displayLabel.isEmpty()) {
-            w.append(QLatin1StringView("label"));
-            w.append(f.displayLabel);
+            w.text(QLatin1StringView("label"));
+            w.text(f.displayLabel);
         }
         if (!f.visible) {
-            w.append(QLatin1StringView("hidden"));
-            w.append(true);
+            w.text(QLatin1StringView("hidden"));
+            w.boolean(true);
         }
-        w.endMap();
     }
-    w.endArray();
 
-    w.append(QLatin1StringView("rows"));
+    w.text(QLatin1StringView("rows"));
     w.startArray(quint64(rows.size()));
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Row &row = rows.at(i);
@@ -512,10 +510,7 @@ QByteArray encode(const FieldList &fields, const QList<Row> &rows)
         w.startArray(quint64(width));
         for (qsizetype c = 0; c < width; ++c)
             writeValue(w, fields.at(c), row.at(c), i);
-        w.endArray();
     }
-    w.endArray();
-    w.endMap();
     return out;
 }
 

@@ -119,6 +119,54 @@ TEST(Packet, WireFormatIsTheDocumentedOne)
     EXPECT_TRUE(bytes.contains(QByteArray::fromHex("d903ec6a") + QByteArray("2024-05-06")));
 }
 
+TEST(Packet, BytesAreThoseAGeneralCborEncoderWrites)
+{
+    // Every length of head (0..23 inline, then 1, 2, 4 and 8 bytes) for counts, integers, texts and
+    // blobs, ASCII and not, against Qt's own CBOR encoder writing the same document.
+    const FieldList fields = {fld("S", FieldType::String, 70000, QStringLiteral("Descrição"), true),
+                              fld("N", FieldType::Integer), fld("V", FieldType::Float),
+                              fld("B", FieldType::Boolean, 0, {}, false), fld("X", FieldType::Blob)};
+    const qint64 integers[] = {0, 23, 24, 255, 256, 65535, 65536, 4294967295LL, 4294967296LL,
+                               std::numeric_limits<qint64>::max(), -1, -24, -25, -256, -257, -65537,
+                               std::numeric_limits<qint64>::min()};
+    const qsizetype lengths[] = {0, 1, 23, 24, 255, 256, 65535, 65536};
+    QList<Row> rows;
+    QCborArray expectedRows;
+    for (int i = 0; i < 17; ++i) {
+        const qsizetype length = lengths[i % 8];
+        QString text = QString(length, QLatin1Char('a' + i % 26));
+        if (i % 3 == 1 && length > 0)
+            text[length / 2] = QChar(u'ç'); // one character of two UTF-8 bytes
+        if (i % 3 == 2 && length > 1)
+            text[0] = QChar(u'中');
+        const QByteArray blob(length, char(i));
+        const double real = i == 3 ? -0.0 : 1.0 / (i + 1);
+        rows.append({text, qlonglong(integers[i]), real, i % 2 == 0, blob});
+        expectedRows.append(QCborArray{text, integers[i], real, i % 2 == 0, blob});
+    }
+    rows.append({QVariant(), QVariant(), QVariant(), QVariant(), QVariant()});
+    expectedRows.append(QCborArray{QCborValue(nullptr), QCborValue(nullptr), QCborValue(nullptr),
+                                   QCborValue(nullptr), QCborValue(nullptr)});
+
+    QCborArray expectedFields;
+    for (const Field &f : fields) {
+        QCborMap m{{QStringLiteral("name"), f.name}, {QStringLiteral("type"), int(f.type)},
+                   {QStringLiteral("width"), f.width}};
+        if (!f.displayLabel.isEmpty())
+            m.insert(QStringLiteral("label"), f.displayLabel);
+        if (!f.visible)
+            m.insert(QStringLiteral("hidden"), true);
+        expectedFields.append(m);
+    }
+    const QCborMap expected{{QStringLiteral("format"), QStringLiteral("tkt-datapacket")},
+                            {QStringLiteral("version"), 1},
+                            {QStringLiteral("fields"), expectedFields},
+                            {QStringLiteral("rows"), expectedRows}};
+    const QByteArray bytes = packet::encode(fields, rows);
+    EXPECT_TRUE(bytes == expected.toCborValue().toCbor()) << "the packet differs from the general encoder's";
+    EXPECT_EQ(packet::decode(bytes).rows, rows);
+}
+
 TEST(Packet, ForeignWritersMayOrderKeysFreelyAndUseSmallerFloats)
 {
     // A host in another language: rows before fields, an unknown extra key, a half-precision float.
