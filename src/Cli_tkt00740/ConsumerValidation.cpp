@@ -86,27 +86,61 @@ constexpr std::array<ConsumerColumn, 52> kConsumerColumns{{
     {"DSREFERENDECONS", nullptr},
 }};
 
-// The fetched rows with the consumer fields in the dialog's order, captions and visibility.
-dataset::Table arrangeConsumerRows(const dataset::Table &fetched)
+// The consumer fields' names and captions as texts, made once.
+struct ConsumerFieldNames {
+    QStringList names;
+    QStringList captions; // empty for a field the search list does not show
+};
+
+const ConsumerFieldNames &consumerFieldNames()
 {
-    dataset::FieldList fields;
+    static const ConsumerFieldNames names = [] {
+        ConsumerFieldNames n;
+        for (const ConsumerColumn &column : kConsumerColumns) {
+            n.names.append(QLatin1String(column.name));
+            n.captions.append(column.caption ? QString::fromUtf8(column.caption) : QString());
+        }
+        return n;
+    }();
+    return names;
+}
+
+// The fetched rows as a table with the consumer fields in the dialog's order, captions and
+// visibility. Every dialect's query already lists the columns in that order, so the rows are
+// taken as they are; they are rearranged only for a query whose SELECT list differs.
+dataset::Table arrangeConsumerRows(dataset::FieldList fetchedFields, QList<dataset::Row> fetchedRows)
+{
+    const ConsumerFieldNames &wanted = consumerFieldNames();
     QList<int> source;
-    fields.reserve(int(kConsumerColumns.size()));
-    for (const ConsumerColumn &column : kConsumerColumns) {
-        const QString name = QLatin1String(column.name);
-        const int index = fetched.fieldIndex(name);
-        if (index < 0)
-            throw tkt::Error(QStringLiteral("A consulta de consumidores não trouxe a coluna %1.").arg(name));
-        dataset::Field field = fetched.fields().at(index);
-        field.name = name;
-        field.displayLabel = column.caption ? QString::fromUtf8(column.caption) : QString();
-        field.visible = column.caption != nullptr;
-        fields.append(field);
-        source.append(index);
+    bool inOrder = fetchedFields.size() == wanted.names.size();
+    for (int i = 0; inOrder && i < wanted.names.size(); ++i)
+        inOrder = fetchedFields.at(i).name.compare(wanted.names.at(i), Qt::CaseInsensitive) == 0;
+
+    dataset::FieldList fields;
+    fields.reserve(wanted.names.size());
+    for (int i = 0; i < wanted.names.size(); ++i) {
+        int index = i;
+        if (!inOrder) {
+            index = -1;
+            for (int f = 0; f < fetchedFields.size() && index < 0; ++f)
+                if (fetchedFields.at(f).name.compare(wanted.names.at(i), Qt::CaseInsensitive) == 0)
+                    index = f;
+            if (index < 0)
+                throw tkt::Error(QStringLiteral("A consulta de consumidores não trouxe a coluna %1.").arg(wanted.names.at(i)));
+            source.append(index);
+        }
+        dataset::Field field = fetchedFields.at(index);
+        field.name = wanted.names.at(i);
+        field.displayLabel = wanted.captions.at(i);
+        field.visible = !field.displayLabel.isEmpty();
+        fields.append(std::move(field));
     }
+    if (inOrder)
+        return dataset::Table(std::move(fields), std::move(fetchedRows));
+
     QList<dataset::Row> rows;
-    rows.reserve(fetched.allRows().size());
-    for (const dataset::Row &row : fetched.allRows()) {
+    rows.reserve(fetchedRows.size());
+    for (const dataset::Row &row : std::as_const(fetchedRows)) {
         dataset::Row arranged;
         arranged.reserve(source.size());
         for (int index : std::as_const(source))
@@ -215,11 +249,13 @@ void TfrmCriaComanda::runConsumerQuery(db::Query &query, const QString &text)
     if (query.parameterNames().contains(adjusted))
         query.setParam(adjusted, contracts::Ajusta(text, 21));
     query.open();
-    dataset::Table fetched = query.fetchAll();
+    dataset::FieldList fields;
+    QList<dataset::Row> rows;
+    query.fetchRows(fields, rows);
     // Every row is in memory now; ending the run lets go of the database's read locks, so that the
     // registration dialog can write while this dialog waits for it.
     query.close();
-    m_consumerSearchSet = arrangeConsumerRows(fetched);
+    m_consumerSearchSet = arrangeConsumerRows(std::move(fields), std::move(rows));
 }
 
 bool TfrmCriaComanda::validateConsumer()

@@ -47,6 +47,8 @@ public:
     // case, database types mapped to packet types (numeric columns as Float), widths from the driver
     // (on SQLite from the declared type).
     dataset::Table fetchAll();
+    // The same rows and field list, left for the caller to build its own table from.
+    void fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows);
 
     // Field list of the open query (names upper case, types and widths as fetchAll gives them).
     dataset::FieldList fieldList() const;
@@ -71,7 +73,6 @@ private:
     void advance();
     int columnIndex(const QString &column) const;
     QVariant converted(int index, const QVariant &raw) const;
-    void fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows);
 
     Connection &m_connection;
     QString m_sql;

@@ -132,6 +132,37 @@ TEST_P(ConsumerBranch, BadgeComesBeforeConsumerCode)
     EXPECT_EQ(f.consumerSearchSet().recordCount(), 2) << "consumer 21 by code and consumer 24 by badge";
 }
 
+TEST_P(ConsumerBranch, AQueryListingTheColumnsInAnotherOrderGivesTheSameRows)
+{
+    // SQL Server's text lists DSREFERENDECONS among the address columns: the rows the dialog keeps
+    // must not depend on the SELECT order.
+    if (GetParam() != "SQLite")
+        GTEST_SKIP() << "the reordered text is written for SQLite";
+    TfrmCriaComanda &f = open();
+    ASSERT_TRUE(validate(f, consumer(21)));
+    const dataset::FieldList fields = f.consumerSearchSet().fields();
+    const QList<dataset::Row> rows = f.consumerSearchSet().allRows();
+
+    QString text = f.adqConsumidor.sql();
+    const QString last = "CAST(CO.DSREFERENDECONS AS VARCHAR(400)) AS DSREFERENDECONS";
+    const QRegularExpression lastColumn(",\\s*" + QRegularExpression::escape(last));
+    ASSERT_TRUE(text.contains(lastColumn));
+    text.replace(lastColumn, "");
+    text.replace("CO.DSEMAILCONS,", "CO.DSEMAILCONS, " + last + ",");
+    f.adqConsumidor.setSql(text);
+    f.lblNmCons()->clear();
+    ASSERT_TRUE(validate(f, consumer(21)));
+    EXPECT_EQ(f.consumerSearchSet().fields(), fields);
+    EXPECT_EQ(f.consumerSearchSet().allRows(), rows);
+    EXPECT_EQ(f.stCdConsumidor, consumer(24));
+
+    text.replace("CO.DSEMAILCONS, " + last + ",", "CO.DSEMAILCONS,");
+    f.adqConsumidor.setSql(text);
+    f.lblNmCons()->clear();
+    EXPECT_FALSE(validate(f, consumer(21)));
+    EXPECT_EQ(messages().value(0), "A consulta de consumidores não trouxe a coluna DSREFERENDECONS.");
+}
+
 TEST_P(ConsumerBranch, ShortFormsFindTheStoredCodeAndBadge)
 {
     TfrmCriaComanda &f = open();
