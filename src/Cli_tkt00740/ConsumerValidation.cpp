@@ -10,7 +10,6 @@
 #include "contracts/TBlendedBitBtn.h"
 
 #include <QLabel>
-#include <array>
 
 namespace Cli_tkt00740 {
 
@@ -24,131 +23,6 @@ const QString CDIDCONSUMID = QStringLiteral("CDIDCONSUMID");
 const QString CDEXCONSUMID = QStringLiteral("CDEXCONSUMID");
 const QString NRRGCONSUMID = QStringLiteral("NRRGCONSUMID");
 const QString NRCPFRESPCON = QStringLiteral("NRCPFRESPCON");
-
-// The consumer fields in the order the dialog keeps them, whatever order a dialect's SELECT list
-// has; the five with a caption are the only ones the search list shows.
-struct ConsumerColumn {
-    const char *name;
-    const char *caption;
-};
-constexpr std::array<ConsumerColumn, 52> kConsumerColumns{{
-    {"CDCLIENTE", "Cliente"},
-    {"CDCONSUMIDOR", "Cód. Consumidor"},
-    {"NMCONSUMIDOR", "Nome Consumidor"},
-    {"VRLIMDEBCONS", nullptr},
-    {"IDSITCONSUMI", nullptr},
-    {"CDTIPOCONS", nullptr},
-    {"CDCCUSCLIE", "Centro de Custo"},
-    {"CDIDCONSUMID", "Crachá"},
-    {"VRAVIDEBCONS", nullptr},
-    {"CDEXCONSUMID", nullptr},
-    {"IDVERSALDCON", nullptr},
-    {"IDCONSUMIDOR", nullptr},
-    {"CDVENDEDOR", nullptr},
-    {"VRMAXDEBCONS", nullptr},
-    {"VRLIMCREDCONS", nullptr},
-    {"VRMAXCREDCONS", nullptr},
-    {"VRAVICREDCONS", nullptr},
-    {"IDUTSUBTCCLI", nullptr},
-    {"VRPESUBTCCLI", nullptr},
-    {"NRRGCONSUMID", nullptr},
-    {"NRCPFRESPCON", nullptr},
-    {"NRTELECONS", nullptr},
-    {"NRTELE2CONS", nullptr},
-    {"IDTPVENDACONS", nullptr},
-    {"NMFANTCLIE", nullptr},
-    {"CDFILIAL", nullptr},
-    {"NMFILIAL", nullptr},
-    {"IDCLIENPRIN", nullptr},
-    {"IDIMPCPFCUPOM", nullptr},
-    {"IDCADCONFLIBCON", nullptr},
-    {"DSENDECONS", nullptr},
-    {"CDRESERVAPH", nullptr},
-    {"DTCHECKINPH", nullptr},
-    {"DTCHECKOUTPH", nullptr},
-    {"DSOBSHOSPEDEPH", nullptr},
-    {"VRSUBSBASICO", nullptr},
-    {"DTNASCCONS", nullptr},
-    {"DSCOMPLENDECONS", nullptr},
-    {"NRCELULARCONS", nullptr},
-    {"DSEMAILCONS", nullptr},
-    {"CDPAIS", nullptr},
-    {"SGESTADO", nullptr},
-    {"NRCEPCONS", nullptr},
-    {"CDMUNICIPIO", nullptr},
-    {"NMMUNICIPIO", nullptr},
-    {"CDBAIRRO", nullptr},
-    {"NMBAIRRO", nullptr},
-    {"QTHORAENTREGA", nullptr},
-    {"VRTXENTREGA", nullptr},
-    {"NMPAIS", nullptr},
-    {"NMESTADO", nullptr},
-    {"DSREFERENDECONS", nullptr},
-}};
-
-// The consumer fields' names and captions as texts, made once.
-struct ConsumerFieldNames {
-    QStringList names;
-    QStringList captions; // empty for a field the search list does not show
-};
-
-const ConsumerFieldNames &consumerFieldNames()
-{
-    static const ConsumerFieldNames names = [] {
-        ConsumerFieldNames n;
-        for (const ConsumerColumn &column : kConsumerColumns) {
-            n.names.append(QLatin1String(column.name));
-            n.captions.append(column.caption ? QString::fromUtf8(column.caption) : QString());
-        }
-        return n;
-    }();
-    return names;
-}
-
-// The fetched rows as a table with the consumer fields in the dialog's order, captions and
-// visibility. Every dialect's query already lists the columns in that order, so the rows are
-// taken as they are; they are rearranged only for a query whose SELECT list differs.
-dataset::Table arrangeConsumerRows(dataset::FieldList fetchedFields, QList<dataset::Row> fetchedRows)
-{
-    const ConsumerFieldNames &wanted = consumerFieldNames();
-    QList<int> source;
-    bool inOrder = fetchedFields.size() == wanted.names.size();
-    for (int i = 0; inOrder && i < wanted.names.size(); ++i)
-        inOrder = fetchedFields.at(i).name.compare(wanted.names.at(i), Qt::CaseInsensitive) == 0;
-
-    dataset::FieldList fields;
-    fields.reserve(wanted.names.size());
-    for (int i = 0; i < wanted.names.size(); ++i) {
-        int index = i;
-        if (!inOrder) {
-            index = -1;
-            for (int f = 0; f < fetchedFields.size() && index < 0; ++f)
-                if (fetchedFields.at(f).name.compare(wanted.names.at(i), Qt::CaseInsensitive) == 0)
-                    index = f;
-            if (index < 0)
-                throw tkt::Error(QStringLiteral("A consulta de consumidores não trouxe a coluna %1.").arg(wanted.names.at(i)));
-            source.append(index);
-        }
-        dataset::Field field = fetchedFields.at(index);
-        field.name = wanted.names.at(i);
-        field.displayLabel = wanted.captions.at(i);
-        field.visible = !field.displayLabel.isEmpty();
-        fields.append(std::move(field));
-    }
-    if (inOrder)
-        return dataset::Table(std::move(fields), std::move(fetchedRows));
-
-    QList<dataset::Row> rows;
-    rows.reserve(fetchedRows.size());
-    for (const dataset::Row &row : std::as_const(fetchedRows)) {
-        dataset::Row arranged;
-        arranged.reserve(source.size());
-        for (int index : std::as_const(source))
-            arranged.append(row.at(index));
-        rows.append(std::move(arranged));
-    }
-    return dataset::Table(std::move(fields), std::move(rows));
-}
 
 // The texts the matched column may hold for what was typed.
 struct Match {
@@ -255,7 +129,7 @@ void TfrmCriaComanda::runConsumerQuery(db::Query &query, const QString &text)
     // Every row is in memory now; ending the run lets go of the database's read locks, so that the
     // registration dialog can write while this dialog waits for it.
     query.close();
-    m_consumerSearchSet = arrangeConsumerRows(std::move(fields), std::move(rows));
+    m_consumerSearchSet = m_consumerFields.arrange(std::move(fields), std::move(rows));
 }
 
 bool TfrmCriaComanda::validateConsumer()

@@ -5,12 +5,14 @@
 //   TfrmCriaComanda.cpp       construction, creation, showing, closing, exit, field selection
 //   EventGuard.cpp            the one guard every event runs through
 //   ConsumerValidation.cpp    Vd_Geral's frame and its consumer branch
+//   ConsumerFields.cpp        the consumer fields in the dialog's order, whatever the query's
 //   WaiterTableValidation.cpp Vd_Geral's waiter and table branches, Vd_Informacoes
 //   Confirmation.cpp          the Enter step and the conclusion spdEnterClick
 //   Keyboard.cpp              FormKeyDown, FormKeyPress, postaTexto, label clicks
 //   Keypad.cpp                spbTecladoConsClick
 //   Pickers.cpp               the consumer, waiter and table pickers and the consumer data button
 
+#include "Cli_tkt00740/ConsumerFields.h"
 #include "contracts/TMessages.h"
 #include "dataset/Table.h"
 #include "db/Connection.h"
@@ -173,6 +175,7 @@ private:
     QScopedPointer<Ui::TfrmCriaComanda> m_ui;
     bool m_shownOnce = false;
     dataset::Table m_consumerSearchSet;
+    ConsumerFields m_consumerFields;
 };
 
 } // namespace Cli_tkt00740
