@@ -93,8 +93,11 @@ void TrdmConfComanda::adcConfComandaAfterConnect(db::Connection &connection)
 
 void TrdmConfComanda::recreateCdsGarcom()
 {
-    cdsGarcom.setFields({textField("CDVENDEDOR", 4), textField("NMFANVEN", 50), textField("CDOPERADOR", 12),
-                         textField("CDFILIAL", 4), textField("CDCAIXA", 3), textField("HABILITADO", 1)});
+    // One list shared by every recreation: a table given a list it already holds does not check it again.
+    static const dataset::FieldList fields{textField("CDVENDEDOR", 4), textField("NMFANVEN", 50),
+                                           textField("CDOPERADOR", 12), textField("CDFILIAL", 4),
+                                           textField("CDCAIXA", 3), textField("HABILITADO", 1)};
+    cdsGarcom.setFields(fields);
 }
 
 TrdmConfComanda &createDataModule()

@@ -9,20 +9,18 @@ namespace Srv_tkt00740 {
 
 namespace {
 
-const QString kWaiterColumns[] = {QStringLiteral("CDVENDEDOR"), QStringLiteral("NMFANVEN"),
-                                  QStringLiteral("CDOPERADOR"), QStringLiteral("CDFILIAL"),
-                                  QStringLiteral("CDCAIXA")};
-
-// One verdict row in cdsGarcom, the waiter's values cut to the table's widths.
+// One verdict row in cdsGarcom: the waiter's values, cut to the table's widths, and the verdict in
+// the last field, HABILITADO.
 QByteArray emitVerdict(TrdmConfComanda &dm, const QString &verdict)
 {
-    dataset::Table &t = dm.cdsGarcom;
-    t.append();
-    for (const QString &column : kWaiterColumns)
-        t.setValue(column, dm.adqValidaGarcom.text(column).left(t.field(column).width));
-    t.setValue(QStringLiteral("HABILITADO"), verdict);
-    t.post();
-    return t.toPacket();
+    const dataset::FieldList fields = dm.cdsGarcom.fields();
+    dataset::Row row;
+    row.reserve(fields.size());
+    for (qsizetype i = 0; i + 1 < fields.size(); ++i)
+        row.append(dm.adqValidaGarcom.text(fields.at(i).name).left(fields.at(i).width));
+    row.append(verdict);
+    dm.cdsGarcom = dataset::Table(fields, {row});
+    return dm.cdsGarcom.toPacket();
 }
 
 QString judge(TrdmConfComanda &dm, const QString &branch, const QString &till)

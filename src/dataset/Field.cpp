@@ -66,6 +66,12 @@ size_t foldedHash(const QString &name)
 
 void checkFields(const FieldList &fields)
 {
+    // A query that keeps its field list hands the same shared list to every table it fills. While
+    // this copy holds it, the shared list cannot change (a write would detach it first), so a list
+    // found here was already checked.
+    thread_local FieldList lastChecked;
+    if (!fields.isEmpty() && fields.constData() == lastChecked.constData() && fields.size() == lastChecked.size())
+        return;
     // Repeated names are found among equal hashes of the folded names: no set, no folded copies,
     // since every query result and every packet checks its field list.
     std::vector<std::pair<size_t, qsizetype>> keys;
@@ -92,6 +98,7 @@ void checkFields(const FieldList &fields)
                 throw tkt::Error(QStringLiteral("Field \"%1\" appears twice").arg(keys[j].second > keys[k].second ? a : b));
         }
     }
+    lastChecked = fields;
 }
 
 namespace {
