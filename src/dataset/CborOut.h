@@ -9,40 +9,52 @@
 #include <QString>
 #include <QStringView>
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 
 namespace dataset {
 
 class CborOut {
 public:
-    explicit CborOut(QByteArray &out) : m_out(out) {}
+    explicit CborOut(qsizetype expectedSize) { m_buf.resize(std::max<qsizetype>(expectedSize, 64)); }
+
+    // The bytes written; the writer is spent.
+    QByteArray finish()
+    {
+        m_buf.resize(m_used);
+        // A packet may be kept for long (a saved table, a host's copy): no room left over for it.
+        if (m_buf.capacity() > m_used + m_used / 4 + 256)
+            m_buf.squeeze();
+        return std::move(m_buf);
+    }
 
     void startArray(quint64 count) { head(4, count); }
     void startMap(quint64 count) { head(5, count); }
     void tag(quint64 value) { head(6, value); }
     void integer(qint64 value) { value >= 0 ? head(0, quint64(value)) : head(1, quint64(-1 - value)); }
-    void boolean(bool value) { m_out.append(char(value ? 0xf5 : 0xf4)); }
-    void null() { m_out.append(char(0xf6)); }
+    void boolean(bool value) { *room(1) = char(value ? 0xf5 : 0xf4); }
+    void null() { *room(1) = char(0xf6); }
 
     void float64(double value)
     {
-        char bytes[9];
-        bytes[0] = char(0xfb);
-        qToBigEndian(value, bytes + 1);
-        m_out.append(bytes, sizeof bytes);
+        char *p = room(9);
+        p[0] = char(0xfb);
+        qToBigEndian(value, p + 1);
     }
 
     void bytes(const QByteArray &value)
     {
         head(2, quint64(value.size()));
-        m_out.append(value);
+        if (!value.isEmpty())
+            std::memcpy(room(value.size()), value.constData(), size_t(value.size()));
     }
 
     // Keys and other texts known to be ASCII.
     void text(QLatin1StringView ascii)
     {
         head(3, quint64(ascii.size()));
-        m_out.append(ascii.data(), ascii.size());
+        if (!ascii.isEmpty())
+            std::memcpy(room(ascii.size()), ascii.data(), size_t(ascii.size()));
     }
 
     void text(QStringView value)
@@ -55,49 +67,55 @@ public:
             if (s[i] >= 0x80) {
                 const QByteArray utf8 = value.toUtf8();
                 head(3, quint64(utf8.size()));
-                m_out.append(utf8);
+                std::memcpy(room(utf8.size()), utf8.constData(), size_t(utf8.size()));
                 return;
             }
         }
         head(3, quint64(n));
-        const qsizetype at = m_out.size();
-        m_out.resize(at + n);
-        char *d = m_out.data() + at;
+        if (n == 0)
+            return;
+        char *d = room(n);
         for (qsizetype i = 0; i < n; ++i)
             d[i] = char(s[i]);
     }
 
 private:
+    // n bytes to write at the end, the buffer grown geometrically when it is full.
+    char *room(qsizetype n)
+    {
+        if (m_buf.size() - m_used < n)
+            m_buf.resize(std::max(m_buf.size() * 2, m_used + n));
+        char *p = m_buf.data() + m_used;
+        m_used += n;
+        return p;
+    }
+
     void head(quint8 major, quint64 value)
     {
         const char type = char(major << 5);
-        char buf[9];
         if (value < 24) {
-            m_out.append(char(type | char(value)));
-            return;
-        }
-        int size;
-        if (value <= 0xff) {
-            buf[0] = char(type | 24);
-            buf[1] = char(value);
-            size = 2;
+            *room(1) = char(type | char(value));
+        } else if (value <= 0xff) {
+            char *p = room(2);
+            p[0] = char(type | 24);
+            p[1] = char(value);
         } else if (value <= 0xffff) {
-            buf[0] = char(type | 25);
-            qToBigEndian(quint16(value), buf + 1);
-            size = 3;
+            char *p = room(3);
+            p[0] = char(type | 25);
+            qToBigEndian(quint16(value), p + 1);
         } else if (value <= 0xffffffffu) {
-            buf[0] = char(type | 26);
-            qToBigEndian(quint32(value), buf + 1);
-            size = 5;
+            char *p = room(5);
+            p[0] = char(type | 26);
+            qToBigEndian(quint32(value), p + 1);
         } else {
-            buf[0] = char(type | 27);
-            qToBigEndian(value, buf + 1);
-            size = 9;
+            char *p = room(9);
+            p[0] = char(type | 27);
+            qToBigEndian(value, p + 1);
         }
-        m_out.append(buf, size);
     }
 
-    QByteArray &m_out;
+    QByteArray m_buf;
+    qsizetype m_used = 0;
 };
 
 } // namespace dataset

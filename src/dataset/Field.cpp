@@ -300,9 +300,11 @@ bool inFieldRepresentation(FieldType type, const QVariant &value)
 
 QString valueText(FieldType type, const QVariant &value)
 {
-    QVariant v;
     if (isNullValue(value))
         return QString();
+    if (type == FieldType::String && value.typeId() == QMetaType::QString)
+        return *static_cast<const QString *>(value.constData());
+    QVariant v;
     if (!toFieldValue(type, value, &v))
         return value.toString();
     switch (type) {

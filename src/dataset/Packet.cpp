@@ -471,9 +471,7 @@ QByteArray encode(const FieldList &fields, const QList<Row> &rows)
 {
     checkFields(fields);
     const qsizetype width = fields.size();
-    QByteArray out;
-    out.reserve(64 + width * 32 + std::min<qsizetype>(rows.size() * width * 8, 256 * 1024 * 1024));
-    CborOut w(out);
+    CborOut w(64 + width * 32 + std::min<qsizetype>(rows.size() * width * 8, 256 * 1024 * 1024));
     w.startMap(4);
     w.text(QLatin1StringView("format"));
     w.text(kFormat);
@@ -511,7 +509,7 @@ QByteArray encode(const FieldList &fields, const QList<Row> &rows)
         for (qsizetype c = 0; c < width; ++c)
             writeValue(w, fields.at(c), row.at(c), i);
     }
-    return out;
+    return w.finish();
 }
 
 Contents decode(const QByteArray &packet)
