@@ -362,6 +362,12 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
             field.width = 0;
         fields.append(field);
     }
+    // A run that describes its columns as the last one did hands out the list kept from it: a
+    // shared list is checked once by the tables and packets made from it, not on every run.
+    if (fields == m_lastFields)
+        fields = m_lastFields;
+    else
+        m_lastFields = fields;
 }
 
 dataset::Table Query::fetchAll()
