@@ -120,7 +120,7 @@ void TfrmCriaComanda::runConsumerQuery(db::Query &query, const QString &text)
     query.setParam(QStringLiteral("P_CDCONSUMIDOR"), text);
     // Texts that also look a consumer code up in its stored form are given that form.
     const QString adjusted = QStringLiteral("P_CDCONSUMIDORAJUSTA");
-    if (query.parameterNames().contains(adjusted))
+    if (query.hasParameter(adjusted))
         query.setParam(adjusted, contracts::Ajusta(text, 21));
     query.open();
     dataset::FieldList fields;

@@ -96,6 +96,11 @@ void Query::setSql(const QString &sql)
     m_occurrences = std::move(positional.occurrences);
 }
 
+bool Query::hasParameter(const QString &name) const
+{
+    return m_occurrences.contains(name.toUpper());
+}
+
 QStringList Query::parameterNames() const
 {
     QStringList names;
@@ -348,26 +353,31 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
         }
     }
 
-    fields.clear();
-    fields.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        dataset::Field field;
-        field.name = m_columns[i].name;
-        field.type = types[i];
-        field.width = m_columns[i].width;
+    // The field list is made again only when a type or a width differs from the last run's: a
+    // shared list is also checked once by the tables and packets made from it, not on every run.
+    auto widthOf = [&](int i) {
         // SQLite does not hold text to its declared width; the packet must still describe its rows.
-        if (field.type == FieldType::String)
-            field.width = std::max({field.width, longest[i], 1});
-        else if (field.type != FieldType::Blob)
-            field.width = 0;
-        fields.append(field);
+        if (types[i] == FieldType::String)
+            return std::max({m_columns[i].width, longest[i], 1});
+        return types[i] == FieldType::Blob ? m_columns[i].width : 0;
+    };
+    bool same = m_lastFields.size() == count;
+    for (int i = 0; same && i < count; ++i)
+        same = m_lastFields.at(i).type == types[i] && m_lastFields.at(i).width == widthOf(i)
+               && m_lastFields.at(i).name == m_columns[i].name;
+    if (!same) {
+        dataset::FieldList made;
+        made.reserve(count);
+        for (int i = 0; i < count; ++i) {
+            dataset::Field field;
+            field.name = m_columns[i].name;
+            field.type = types[i];
+            field.width = widthOf(i);
+            made.append(field);
+        }
+        m_lastFields = std::move(made);
     }
-    // A run that describes its columns as the last one did hands out the list kept from it: a
-    // shared list is checked once by the tables and packets made from it, not on every run.
-    if (fields == m_lastFields)
-        fields = m_lastFields;
-    else
-        m_lastFields = fields;
+    fields = m_lastFields;
 }
 
 dataset::Table Query::fetchAll()

@@ -24,6 +24,7 @@ public:
     void setSql(const QString &sql);   // closes the query; parameters keep values of the same name
     QString sql() const { return m_sql; }
     QStringList parameterNames() const; // distinct names in order of first occurrence
+    bool hasParameter(const QString &name) const; // whatever the letter case
 
     // Sets a parameter by name (case-insensitive); unknown names throw tkt::Error. A null QString binds
     // as SQL NULL, "" as an empty text.

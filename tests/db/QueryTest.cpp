@@ -179,6 +179,33 @@ TEST_P(QueryOnBackend, fieldListIsUpperCaseWithDeclaredWidths)
     EXPECT_FALSE(table.allRows()[2][1].isValid()); // NULL stays null
 }
 
+TEST_P(QueryOnBackend, eachRunDescribesItsOwnRows)
+{
+    // A field list handed out by one run is not changed by the next, and a run whose longest text
+    // differs gets a width that fits it.
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT UPPER(NMFANVEN) AS NOME FROM VENDEDOR WHERE CDVENDEDOR = :P"));
+    auto widthFor = [&](const QString &code, dataset::FieldList *kept = nullptr) {
+        query.close();
+        query.setParam(QStringLiteral("P"), code);
+        query.open();
+        const dataset::Table table = query.fetchAll();
+        if (kept)
+            *kept = table.fields();
+        return table.fields().at(0).width;
+    };
+    dataset::FieldList first;
+    const int ana = widthFor(QStringLiteral("0001"), &first);
+    const int bruno = widthFor(QStringLiteral("0002"));
+    EXPECT_GE(bruno, 5);
+    if (sqlite()) {
+        EXPECT_EQ(ana, 3);
+        EXPECT_EQ(widthFor(QStringLiteral("0001")), 3);
+    }
+    EXPECT_EQ(first.at(0).width, ana);
+    EXPECT_EQ(widthFor(QStringLiteral("0002")), bruno);
+}
+
 TEST_P(QueryOnBackend, dateTimesAreReadAsStoredInAnyLocalZone)
 {
     // A store in São Paulo: the first hour of 2018-11-04 never happened on its clocks, yet a
