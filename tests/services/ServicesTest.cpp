@@ -168,6 +168,9 @@ TEST_P(ServicesTest, ComandaFiltersAndOrder)
     EXPECT_EQ(codes("", "T"), QStringList({"12", "15", "16", "A20", "RESX9"}))
         << "all-flag T: every code and state but the prefixes, ordered by code";
     EXPECT_EQ(codes("15", "t"), QStringList({"15"})) << "lower-case t is not the all-flag";
+    EXPECT_EQ(codes("15", QString()), QStringList({"15"})) << "a null all-flag is not the all-flag";
+    EXPECT_EQ(codes("15", "T"), QStringList({"12", "15", "16", "A20", "RESX9"}))
+        << "the all-flag lists the named comanda once, with the others";
 
     dataset::Table t = packetTable(getValComanda("0001", "0001", "15", "", "4"));
     EXPECT_EQ(fieldNames(t), QStringList({"POSICAO", "DSCOMANDA", "NRCOMANDA", "NRVENDAREST", "SGSEXOCON",

@@ -1,13 +1,29 @@
--- SQLite and PostgreSQL run the Oracle text but for POSICAO: 1.0 makes it a floating-point
--- number there too, as the stored dialects deliver it.
+-- SQLite and PostgreSQL run the Oracle text but for two things. 1.0 makes POSICAO a floating-point
+-- number there too, as the stored dialects deliver it. And the one-comanda form and the every-comanda
+-- form (P_TODOS = 'T') are two branches of a UNION ALL: over "(DSCOMANDA = :P_DSCOMANDA) OR
+-- ('T' = :P_TODOS)" neither planner can search the comanda index, and looking up one comanda walked
+-- every sale of the branch. A P_TODOS that is NULL or anything but 'T' selects the first branch only,
+-- as the OR form does.
 SELECT 1.0 AS POSICAO, CO.DSCOMANDA, CO.NRCOMANDA, VE.NRVENDAREST, CO.SGSEXOCON, CO.DSCOMANDAPRI,
        VE.CDVENDEDOR, VE.NRMESA,  VE.CDCONSUMIDOR,  VE.CDCLIENTE,VE.DTHRABERMESA
 FROM   VENDAREST VE, COMANDAVEN CO
 WHERE (VE.CDFILIAL    = :P_CDFILIAL)
   AND (VE.CDLOJA      = :P_CDLOJA)
-  AND ((CO.DSCOMANDA  = :P_DSCOMANDA) OR ('T' = :P_TODOS ))
+  AND (CO.CDFILIAL    = :P_CDFILIAL)
+  AND (CO.DSCOMANDA   = :P_DSCOMANDA)
+  AND (('T' = :P_TODOS) IS NOT TRUE)
   AND (VE.CDFILIAL    = CO.CDFILIAL )
   AND (VE.NRVENDAREST = CO.NRVENDAREST)
-  AND ((CO.IDSTCOMANDA <> :P_IDSTCOMANDA) OR ('T' = :P_TODOS ))
+  AND (CO.IDSTCOMANDA <> :P_IDSTCOMANDA)
+  AND ((SUBSTR(DSCOMANDA,1,4) <> :P_DSINIRES) AND (SUBSTR(DSCOMANDA,1,4) <> :P_DSINIPKR) AND (SUBSTR(DSCOMANDA,1,4) <> :P_DSINIDLV))
+UNION ALL
+SELECT 1.0 AS POSICAO, CO.DSCOMANDA, CO.NRCOMANDA, VE.NRVENDAREST, CO.SGSEXOCON, CO.DSCOMANDAPRI,
+       VE.CDVENDEDOR, VE.NRMESA,  VE.CDCONSUMIDOR,  VE.CDCLIENTE,VE.DTHRABERMESA
+FROM   VENDAREST VE, COMANDAVEN CO
+WHERE (VE.CDFILIAL    = :P_CDFILIAL)
+  AND (VE.CDLOJA      = :P_CDLOJA)
+  AND ('T' = :P_TODOS)
+  AND (VE.CDFILIAL    = CO.CDFILIAL )
+  AND (VE.NRVENDAREST = CO.NRVENDAREST)
   AND ((SUBSTR(DSCOMANDA,1,4) <> :P_DSINIRES) AND (SUBSTR(DSCOMANDA,1,4) <> :P_DSINIPKR) AND (SUBSTR(DSCOMANDA,1,4) <> :P_DSINIDLV))
 ORDER BY DSCOMANDA
