@@ -1,6 +1,5 @@
 #include "dataset/DateText.h"
 
-#include <cstdio>
 
 namespace dataset::datetext {
 
@@ -36,25 +35,58 @@ std::optional<QDate> datePart(QStringView text)
 
 } // namespace
 
+namespace {
+
+char *putDigits(char *p, int value, int count)
+{
+    for (int i = count - 1; i >= 0; --i, value /= 10)
+        p[i] = char('0' + value % 10);
+    return p + count;
+}
+
+char *putDate(char *p, QDate date)
+{
+    p = putDigits(p, date.year(), 4);
+    *p++ = '-';
+    p = putDigits(p, date.month(), 2);
+    *p++ = '-';
+    return putDigits(p, date.day(), 2);
+}
+
+} // namespace
+
+QLatin1StringView dateText(QDate date, TextBuffer &buffer)
+{
+    return QLatin1StringView(buffer.data(), putDate(buffer.data(), date));
+}
+
+QLatin1StringView dateTimeText(const QDateTime &value, bool withMilliseconds, TextBuffer &buffer)
+{
+    const QTime t = value.time();
+    char *p = putDate(buffer.data(), value.date());
+    *p++ = 'T';
+    p = putDigits(p, t.hour(), 2);
+    *p++ = ':';
+    p = putDigits(p, t.minute(), 2);
+    *p++ = ':';
+    p = putDigits(p, t.second(), 2);
+    if (withMilliseconds && t.msec() != 0) {
+        *p++ = '.';
+        p = putDigits(p, t.msec(), 3);
+    }
+    return QLatin1StringView(buffer.data(), p);
+}
+
 QString dateText(QDate date)
 {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", date.year(), date.month(), date.day());
-    return QString::fromLatin1(buf);
+    TextBuffer buffer;
+    return dateText(date, buffer);
 }
 
 QString dateTimeText(const QDateTime &value, bool withMilliseconds)
 {
-    const QDate d = value.date();
-    const QTime t = value.time();
-    char buf[40];
-    if (withMilliseconds && t.msec() != 0)
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", d.year(), d.month(), d.day(),
-                      t.hour(), t.minute(), t.second(), t.msec());
-    else
-        std::snprintf(buf, sizeof buf, "%04d-%02d-%02dT%02d:%02d:%02d", d.year(), d.month(), d.day(),
-                      t.hour(), t.minute(), t.second());
-    return QString::fromLatin1(buf);
+    TextBuffer buffer;
+    return dateTimeText(value, withMilliseconds, buffer);
 }
 
 std::optional<QDate> parseDate(QStringView text)

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringView>
+#include <QLatin1StringView>
+#include <array>
 #include <optional>
 
 namespace dataset::datetext {
@@ -21,6 +23,10 @@ inline bool isWallClock(const QDateTime &value) { return value.timeSpec() == Qt:
 
 QString dateText(QDate date);                                         // yyyy-MM-dd
 QString dateTimeText(const QDateTime &value, bool withMilliseconds);  // yyyy-MM-ddTHH:mm:ss[.zzz]
+// The same texts written into a caller's buffer, for writers that copy them on at once.
+using TextBuffer = std::array<char, 24>;
+QLatin1StringView dateText(QDate date, TextBuffer &buffer);
+QLatin1StringView dateTimeText(const QDateTime &value, bool withMilliseconds, TextBuffer &buffer);
 
 // Strict forms: "yyyy-MM-dd", and "yyyy-MM-ddTHH:mm:ss" with an optional fraction of a second
 // (kept to the millisecond). `loose` also takes a blank instead of the "T", minutes without

@@ -47,6 +47,13 @@ void writeValue(CborOut &w, const Field &field, const QVariant &value, qsizetype
         if (id == QMetaType::Bool)
             return w.boolean(*static_cast<const bool *>(value.constData()));
         break;
+    case FieldType::DateTime:
+        if (inFieldRepresentation(field.type, value)) {
+            datetext::TextBuffer text;
+            w.tag(kTagDateTime);
+            return w.text(datetext::dateTimeText(*static_cast<const QDateTime *>(value.constData()), true, text));
+        }
+        break;
     default:
         break;
     }
@@ -68,14 +75,18 @@ void writeValue(CborOut &w, const Field &field, const QVariant &value, qsizetype
     case FieldType::Boolean:
         w.boolean(v.toBool());
         break;
-    case FieldType::DateTime:
+    case FieldType::DateTime: {
+        datetext::TextBuffer text;
         w.tag(kTagDateTime);
-        w.text(QLatin1StringView(datetext::dateTimeText(v.toDateTime(), true).toLatin1()));
+        w.text(datetext::dateTimeText(v.toDateTime(), true, text));
         break;
-    case FieldType::Date:
+    }
+    case FieldType::Date: {
+        datetext::TextBuffer text;
         w.tag(kTagDate);
-        w.text(QLatin1StringView(datetext::dateText(v.toDate()).toLatin1()));
+        w.text(datetext::dateText(v.toDate(), text));
         break;
+    }
     case FieldType::Blob:
         w.bytes(v.toByteArray());
         break;
