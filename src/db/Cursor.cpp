@@ -106,7 +106,10 @@ public:
             m_statement = nullptr;
             throw tkt::Error(prepareFailed(reason));
         }
-        m_bound.resize(sqlite3_bind_parameter_count(m_statement));
+        const int markers = sqlite3_bind_parameter_count(m_statement);
+        m_bound.resize(markers);
+        m_boundText.resize(markers);
+        m_boundOnce.resize(markers, false);
     }
     ~SqliteCursor() override { sqlite3_finalize(m_statement); }
 
@@ -118,6 +121,11 @@ public:
                                             .arg(m_bound.size())
                                             .arg(values.size())));
         for (int i = 0; i < values.size(); ++i) {
+            // A binding outlives the reset: a marker whose value did not change since the last run
+            // keeps it (a null and an empty text are different values).
+            if (m_boundOnce[i] && values[i].isNull() == m_boundText[i].isNull() && values[i] == m_boundText[i])
+                continue;
+            m_boundOnce[i] = false;
             int rc;
             if (values[i].isNull()) {
                 rc = sqlite3_bind_null(m_statement, i + 1);
@@ -127,6 +135,8 @@ public:
             }
             if (rc != SQLITE_OK)
                 throw tkt::Error(execFailed(QString::fromUtf8(sqlite3_errmsg(m_db))));
+            m_boundText[i] = values[i];
+            m_boundOnce[i] = true;
         }
     }
 
@@ -180,6 +190,8 @@ private:
     sqlite3 *m_db;
     sqlite3_stmt *m_statement = nullptr;
     std::vector<QByteArray> m_bound; // the texts bound without a copy live here until the next run
+    std::vector<QString> m_boundText; // the value each marker is bound to
+    std::vector<char> m_boundOnce;   // whether it is bound at all
 };
 
 class QtSqlCursor final : public Query::Cursor {

@@ -86,7 +86,8 @@ TEST_P(QueryOnBackend, nullAndEmptyTextBindDifferently)
     query.setSql(QStringLiteral("SELECT CASE WHEN CAST(:P_V AS VARCHAR(10)) IS NULL THEN 'NULL' WHEN :P_V = '' "
                                 "THEN 'EMPTY' ELSE 'VALUE' END AS R FROM VENDEDOR WHERE CDVENDEDOR = '0001'"));
     const std::pair<QString, const char *> cases[] = {
-        {QString(), "NULL"}, {QStringLiteral(""), "EMPTY"}, {QStringLiteral(" "), "VALUE"}};
+        {QString(), "NULL"}, {QStringLiteral(""), "EMPTY"}, {QStringLiteral(" "), "VALUE"},
+        {QString(), "NULL"}, {QString(), "NULL"}, {QStringLiteral(""), "EMPTY"}, {QString(), "NULL"}};
     for (const auto &[value, expected] : cases) {
         query.setParam(QStringLiteral("P_V"), value);
         query.open();
