@@ -95,7 +95,9 @@ def main():
     w(f"Measured {time.strftime('%Y-%m-%d')} on {machine()}; load average at start "
       f"{', '.join(f'{x:.2f}' for x in ctx.get('load_avg', [])) or 'unknown'}. "
       f"Median of {ctx.get('repetitions', results['benchmarks'][0].get('repetitions', '?'))} repetitions, "
-      "real time in microseconds; each floor runs in the same process right after its measurement.")
+      "real time in microseconds. Every floor runs in the same process as its measurement, and the "
+      "repetitions of all benchmarks run interleaved in random order, so that a slow spell of the "
+      "machine falls on measurements and floors alike.")
     w("")
     w("**Consumer validation** (`Vd_Geral` on the consumer field: query, probes, narrowing) against its floor, "
       "the dialog's SQLite consumer query prepared once with `sqlite3_prepare_v2`, bound and stepped through "

@@ -4,7 +4,7 @@
 # floor, counts one consumer validation's statements on a throwaway PostgreSQL server, and writes
 # the markdown report.
 #   scripts/bench.sh [report.md]      default: build/bench-report.md
-# Environment: TKT_BENCH_SIZES (default "10000 100000 1000000"), TKT_BENCH_REPETITIONS (5),
+# Environment: TKT_BENCH_SIZES (default "10000 100000 1000000"), TKT_BENCH_REPETITIONS (7),
 # TKT_BENCH_MIN_TIME (0.1 seconds per repetition), TKT_BENCH_PG=0 to leave PostgreSQL out,
 # TKT_BENCH_PG_PORT (54471).
 set -euo pipefail
@@ -13,7 +13,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 report="${1:-build/bench-report.md}"
 sizes="${TKT_BENCH_SIZES:-10000 100000 1000000}"
-repetitions="${TKT_BENCH_REPETITIONS:-5}"
+repetitions="${TKT_BENCH_REPETITIONS:-7}"
 min_time="${TKT_BENCH_MIN_TIME:-0.1}"
 data=build/bench-data
 out=build/bench-out
@@ -37,7 +37,8 @@ only=$(echo $sizes | tr ' ' ',')
 export QT_QPA_PLATFORM=offscreen
 "$bin/tkt_bench" --data "$data" --sizes "$only" --explain >"$out/plans.json"
 "$bin/tkt_bench" --data "$data" --sizes "$only" \
-  --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
+  --benchmark_repetitions="$repetitions" --benchmark_enable_random_interleaving=true \
+  --benchmark_report_aggregates_only=true \
   --benchmark_min_time="$min_time" --benchmark_format=json >"$out/results.json"
 
 : >"$out/pg.json"
