@@ -48,17 +48,17 @@ QString openComanda(const Database &database)
     return found;
 }
 
+// A data module of its own for every run: a query another service left open holds a read on the
+// file, which would spare this run the WAL locks it pays alone, depending on the order of the runs.
 void connectDataModule(const Database &database)
 {
-    static QString connected;
-    if (connected == database.file && Srv_tkt00740::rdmConfComanda)
-        return;
-    if (connected.isEmpty())
+    static bool registered = false;
+    if (!registered)
         atTeardown([] { Srv_tkt00740::freeDataModule(); });
+    registered = true;
     Srv_tkt00740::freeDataModule();
     useDatabase(database.connectionString());
     Srv_tkt00740::createDataModule().adcConfComanda.open();
-    connected = database.file;
 }
 
 QList<ServiceCase> cases(const Database &database)

@@ -29,7 +29,8 @@ QString consumer(int n)
 
 dataset::Table clientTable(const QList<int> &codes)
 {
-    dataset::Table table({{"CDCLIENTE", dataset::FieldType::String, 21}, {"NMFANTCLIE", dataset::FieldType::String, 50}});
+    dataset::Table table({{"CDCLIENTE", dataset::FieldType::String, 21, {}, true},
+                          {"NMFANTCLIE", dataset::FieldType::String, 50, {}, true}});
     for (int code : codes) {
         table.append();
         table.setValue("CDCLIENTE", client(code));

@@ -370,10 +370,12 @@ TEST_P(ConsumerBranch, InactiveConsumer)
             siblings().answerMensagem(*c.answer);
         EXPECT_EQ(validate(f, "0000077777"), c.result);
         EXPECT_EQ(messages(), c.shown);
-        if (!c.shown.isEmpty() && c.answer)
+        if (!c.shown.isEmpty() && c.answer) {
             EXPECT_EQ(formOf(0), kBadgeQuestion);
-        if (c.shown.size() > (c.answer ? 1 : 0))
+        }
+        if (c.shown.size() > (c.answer ? 1 : 0)) {
             EXPECT_EQ(formOf(int(c.shown.size()) - 1), kNotice);
+        }
         EXPECT_EQ(f.stCdConsumidor, consumer(23)) << "refused or not, the consumer stays";
         EXPECT_EQ(f.lblNmCons()->text(), "Sebastião Inácio");
         EXPECT_EQ(f.lblCdcons()->text(), "0000077777");

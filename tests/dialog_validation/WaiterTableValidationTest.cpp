@@ -63,8 +63,9 @@ TEST_F(WaiterTable, EveryWaiterVerdict)
         EXPECT_EQ(f.lblCdGarcom()->text(), c.shown);
         EXPECT_EQ(f.stCdVendedor, accepted ? c.shown.left(4) : QString());
         EXPECT_EQ(h.siblings.messages(), accepted ? QStringList() : QStringList{c.message});
-        if (!accepted)
+        if (!accepted) {
             EXPECT_EQ(noticeForm(0), QStringList({"", "N", "3"}));
+        }
         const auto service = h.siblings.calls("MensagemMetodo");
         ASSERT_EQ(service.size(), 1);
         EXPECT_EQ(service[0].arguments[3], "getValidaGarcom");

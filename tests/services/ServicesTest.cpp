@@ -135,7 +135,7 @@ TEST_P(ServicesTest, TablesOfTheBranchStore)
 TEST_P(ServicesTest, ConsumerFoundByAnyOfItsCodesWithinItsClient)
 {
     const QString client1 = QStringLiteral("000000000000000000001");
-    for (const QString code : {QStringLiteral("0000012345"), QStringLiteral("EXT-101"),
+    for (const QString &code : {QStringLiteral("0000012345"), QStringLiteral("EXT-101"),
                                QStringLiteral("000000000000000000101")}) {
         dataset::Table t = packetTable(getValidaCons(code, client1));
         EXPECT_EQ(fieldNames(t), QStringList({"CDCLIENTE", "CDCONSUMIDOR", "NMCONSUMIDOR", "CDCONSUMID"}));
