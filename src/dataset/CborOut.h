@@ -5,6 +5,7 @@
 // doubles, as QCborStreamWriter writes them, so the bytes are the same.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
@@ -48,6 +49,14 @@ public:
         if (!value.isEmpty())
             std::memcpy(room(value.size()), value.constData(), size_t(value.size()));
     }
+
+    // Bytes that are already CBOR, such as the items another writer wrote.
+    void raw(QByteArrayView bytes)
+    {
+        if (!bytes.isEmpty())
+            std::memcpy(room(bytes.size()), bytes.data(), size_t(bytes.size()));
+    }
+    QByteArrayView written() const { return QByteArrayView(m_buf.constData(), m_used); }
 
     // Keys and other texts known to be ASCII.
     void text(QLatin1StringView ascii)

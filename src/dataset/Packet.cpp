@@ -478,11 +478,12 @@ Range skipRange(Reader &in)
 
 } // namespace
 
-QByteArray encode(const FieldList &fields, const QList<Row> &rows)
+namespace {
+
+// The map's head, format and version, the field list and the rows' key and count: all that
+// precedes the first row.
+void writeHeader(CborOut &w, const FieldList &fields, qsizetype rowCount)
 {
-    checkFields(fields);
-    const qsizetype width = fields.size();
-    CborOut w(64 + width * 32 + std::min<qsizetype>(rows.size() * width * 8, 256 * 1024 * 1024));
     w.startMap(4);
     w.text(QLatin1StringView("format"));
     w.text(kFormat);
@@ -490,7 +491,7 @@ QByteArray encode(const FieldList &fields, const QList<Row> &rows)
     w.integer(kFormatVersion);
 
     w.text(QLatin1StringView("fields"));
-    w.startArray(quint64(width));
+    w.startArray(quint64(fields.size()));
     for (const Field &f : fields) {
         w.startMap(3 + (f.displayLabel.isEmpty() ? 0 : 1) + (f.visible ? 0 : 1));
         w.text(QLatin1StringView("name"));
@@ -510,7 +511,19 @@ QByteArray encode(const FieldList &fields, const QList<Row> &rows)
     }
 
     w.text(QLatin1StringView("rows"));
-    w.startArray(quint64(rows.size()));
+    w.startArray(quint64(rowCount));
+}
+
+qsizetype headerSize(const FieldList &fields) { return 64 + fields.size() * 32; }
+
+} // namespace
+
+QByteArray encode(const FieldList &fields, const QList<Row> &rows)
+{
+    checkFields(fields);
+    const qsizetype width = fields.size();
+    CborOut w(headerSize(fields) + std::min<qsizetype>(rows.size() * width * 8, 256 * 1024 * 1024));
+    writeHeader(w, fields, rows.size());
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Row &row = rows.at(i);
         if (row.size() != width)
@@ -520,6 +533,39 @@ QByteArray encode(const FieldList &fields, const QList<Row> &rows)
         for (qsizetype c = 0; c < width; ++c)
             writeValue(w, fields.at(c), row.at(c), i);
     }
+    return w.finish();
+}
+
+RowWriter::RowWriter(qsizetype expectedSize)
+    : m_rows(std::make_unique<CborOut>(std::min<qsizetype>(expectedSize, 256 * 1024 * 1024)))
+{
+}
+
+RowWriter::~RowWriter() = default;
+
+void RowWriter::startRow(int width)
+{
+    if (!m_rows)
+        throw tkt::Error(QStringLiteral("This data packet was already finished"));
+    m_rows->startArray(quint64(width));
+    ++m_count;
+}
+
+void RowWriter::value(const Field &field, const QVariant &value)
+{
+    writeValue(*m_rows, field, value, m_count - 1);
+}
+
+QByteArray RowWriter::finish(const FieldList &fields)
+{
+    if (!m_rows)
+        throw tkt::Error(QStringLiteral("This data packet was already finished"));
+    checkFields(fields);
+    const QByteArrayView rows = m_rows->written();
+    CborOut w(headerSize(fields) + rows.size());
+    writeHeader(w, fields, m_count);
+    w.raw(rows);
+    m_rows.reset();
     return w.finish();
 }
 

@@ -282,79 +282,50 @@ dataset::FieldList Query::fieldList() const
     return m_fieldCache;
 }
 
-void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
+QVariant Query::readValue(int i, std::vector<int> &longest) const
 {
-    if (!m_active)
-        throw tkt::Error(QStringLiteral("A consulta não está aberta."));
-    const int count = int(m_columns.size());
-    std::vector<int> longest(count, 0);
-    std::vector<FieldType> types(count);
-    std::vector<char> raw(count);
-    for (int i = 0; i < count; ++i) {
-        types[i] = m_columns[i].type;
-        raw[i] = m_columns[i].typeFromValues;
-    }
-
-    auto convert = [&](int i, QVariant &v) {
+    const Column &column = m_columns[i];
+    QVariant v = m_cursor->value(i);
+    if (dataset::isNullValue(v))
+        return {};
+    auto convert = [&] {
         QVariant result;
-        if (!dataset::toFieldValue(types[i], v, &result))
-            throw tkt::Error(badValue(m_columns[i].name, types[i], v));
+        if (!dataset::toFieldValue(column.type, v, &result))
+            throw tkt::Error(badValue(column.name, column.type, v));
         v = std::move(result);
     };
-    while (m_onRow) {
-        dataset::Row row;
-        row.reserve(count);
-        for (int i = 0; i < count; ++i) {
-            QVariant v = m_cursor->value(i);
-            if (dataset::isNullValue(v)) {
-                row.append(QVariant());
-                continue;
-            }
-            // Values already in the field's own representation are kept as they come.
-            const int id = v.typeId();
-            if (raw[i]) {
-                // typed after the last row
-            } else if (types[i] == FieldType::String) {
-                if (id != QMetaType::QString)
-                    convert(i, v);
-                longest[i] = std::max(longest[i], int(static_cast<const QString *>(v.constData())->size()));
-            } else if (types[i] == FieldType::Integer) {
-                if (id != QMetaType::LongLong)
-                    convert(i, v);
-            } else if (types[i] == FieldType::Float) {
-                if (id != QMetaType::Double)
-                    convert(i, v);
-            } else if (types[i] == FieldType::Date && id == QMetaType::QString) {
-                const QDate date = plainDate(*static_cast<const QString *>(v.constData()));
-                if (date.isValid())
-                    v = date;
-                else
-                    convert(i, v);
-            } else {
-                convert(i, v);
-            }
-            row.append(std::move(v));
-        }
-        rows.append(std::move(row));
-        advance();
+    // A column typed from its values is typed after the last row.
+    if (column.typeFromValues)
+        return v;
+    // Values already in the field's own representation are kept as they come.
+    const int id = v.typeId();
+    if (column.type == FieldType::String) {
+        if (id != QMetaType::QString)
+            convert();
+        longest[i] = std::max(longest[i], int(static_cast<const QString *>(v.constData())->size()));
+    } else if (column.type == FieldType::Integer) {
+        if (id != QMetaType::LongLong)
+            convert();
+    } else if (column.type == FieldType::Float) {
+        if (id != QMetaType::Double)
+            convert();
+    } else if (column.type == FieldType::Date && id == QMetaType::QString) {
+        const QDate date = plainDate(*static_cast<const QString *>(v.constData()));
+        if (date.isValid())
+            v = date;
+        else
+            convert();
+    } else {
+        convert();
     }
+    return v;
+}
 
-    for (int i = 0; i < count; ++i) {
-        if (!raw[i])
-            continue;
-        types[i] = typeOfValues(rows, i);
-        for (dataset::Row &row : rows) {
-            QVariant &v = row[i];
-            if (dataset::isNullValue(v))
-                continue;
-            convert(i, v);
-            if (types[i] == FieldType::String)
-                longest[i] = std::max(longest[i], int(v.toString().size()));
-        }
-    }
-
+dataset::FieldList Query::fetchedFields(const std::vector<FieldType> &types, const std::vector<int> &longest)
+{
     // The field list is made again only when a type or a width differs from the last run's: a
     // shared list is also checked once by the tables and packets made from it, not on every run.
+    const int count = int(m_columns.size());
     auto widthOf = [&](int i) {
         // SQLite does not hold text to its declared width; the packet must still describe its rows.
         if (types[i] == FieldType::String)
@@ -377,7 +348,80 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
         }
         m_lastFields = std::move(made);
     }
-    fields = m_lastFields;
+    return m_lastFields;
+}
+
+void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
+{
+    if (!m_active)
+        throw tkt::Error(QStringLiteral("A consulta não está aberta."));
+    const int count = int(m_columns.size());
+    std::vector<int> longest(count, 0);
+    while (m_onRow) {
+        dataset::Row row;
+        row.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row.append(readValue(i, longest));
+        rows.append(std::move(row));
+        advance();
+    }
+
+    std::vector<FieldType> types(count);
+    for (int i = 0; i < count; ++i) {
+        types[i] = m_columns[i].type;
+        if (!m_columns[i].typeFromValues)
+            continue;
+        types[i] = typeOfValues(rows, i);
+        for (dataset::Row &row : rows) {
+            QVariant &v = row[i];
+            if (dataset::isNullValue(v))
+                continue;
+            QVariant result;
+            if (!dataset::toFieldValue(types[i], v, &result))
+                throw tkt::Error(badValue(m_columns[i].name, types[i], v));
+            v = std::move(result);
+            if (types[i] == FieldType::String)
+                longest[i] = std::max(longest[i], int(v.toString().size()));
+        }
+    }
+    fields = fetchedFields(types, longest);
+}
+
+QByteArray Query::fetchPacket()
+{
+    if (!m_active)
+        throw tkt::Error(QStringLiteral("A consulta não está aberta."));
+    const int count = int(m_columns.size());
+    const bool typedByValues = std::any_of(m_columns.cbegin(), m_columns.cend(),
+                                           [](const Column &c) { return c.typeFromValues; });
+    if (typedByValues) {
+        // The type of such a column is known only after the last row, and a packet names it first.
+        dataset::FieldList fields;
+        QList<dataset::Row> rows;
+        fetchRows(fields, rows);
+        return dataset::packet::encode(fields, rows);
+    }
+
+    // Each row goes into the packet as it is read: no table of every row is kept meanwhile.
+    std::vector<FieldType> types(count);
+    for (int i = 0; i < count; ++i)
+        types[i] = m_columns[i].type;
+    std::vector<int> longest(count, 0);
+    // Values are written by their field's type; the widths are settled after the last row.
+    dataset::FieldList typed = m_lastFields;
+    bool sameTypes = typed.size() == count;
+    for (int i = 0; sameTypes && i < count; ++i)
+        sameTypes = typed.at(i).type == types[i] && typed.at(i).name == m_columns[i].name;
+    if (!sameTypes)
+        typed = fetchedFields(types, longest);
+    dataset::packet::RowWriter writer(64 + qsizetype(count) * 16);
+    while (m_onRow) {
+        writer.startRow(count);
+        for (int i = 0; i < count; ++i)
+            writer.value(typed.at(i), readValue(i, longest));
+        advance();
+    }
+    return writer.finish(fetchedFields(types, longest));
 }
 
 dataset::Table Query::fetchAll()
@@ -393,10 +437,9 @@ QByteArray packetOf(Query &query)
     const bool started = !query.active();
     if (started)
         query.open();
-    dataset::FieldList fields;
-    QList<dataset::Row> rows;
+    QByteArray packet;
     try {
-        query.fetchRows(fields, rows);
+        packet = query.fetchPacket();
     } catch (...) {
         if (started)
             query.close();
@@ -404,7 +447,7 @@ QByteArray packetOf(Query &query)
     }
     if (started)
         query.close();
-    return dataset::packet::encode(fields, rows);
+    return packet;
 }
 
 } // namespace db

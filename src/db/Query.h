@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
 namespace db {
 
@@ -74,6 +75,13 @@ private:
     void advance();
     int columnIndex(const QString &column) const;
     QVariant converted(int index, const QVariant &raw) const;
+    // The value of column i on the current row in its field's representation; longest keeps the
+    // longest text of each column, for the widths.
+    QVariant readValue(int i, std::vector<int> &longest) const;
+    // The field list for these types and longest texts, the last one's when nothing changed.
+    dataset::FieldList fetchedFields(const std::vector<dataset::FieldType> &types, const std::vector<int> &longest);
+    // The remaining rows as a data packet.
+    QByteArray fetchPacket();
 
     Connection &m_connection;
     QString m_sql;

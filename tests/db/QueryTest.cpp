@@ -180,6 +180,32 @@ TEST_P(QueryOnBackend, fieldListIsUpperCaseWithDeclaredWidths)
     EXPECT_FALSE(table.allRows()[2][1].isValid()); // NULL stays null
 }
 
+TEST_P(QueryOnBackend, aPacketHoldsTheSameBytesAsTheTableOfItsRows)
+{
+    // The packet is written while the rows are read; it must be the table's packet, byte for byte,
+    // on the first run and on the runs that reuse its field list.
+    if (sqlite()) // SQLite keeps a text longer than its declared width: the width must follow it.
+        dbtest::exec(connection, QStringLiteral("INSERT INTO VENDEDOR VALUES ('0009', 'NOME BEM MAIS LONGO QUE O "
+                                                "TAMANHO', '0001', 2.25, 9, '2020-01-02', '2020-01-02 03:04:05.678')"));
+    db::Query query(connection);
+    const QString texts[] = {
+        QStringLiteral("SELECT * FROM VENDEDOR ORDER BY CDVENDEDOR"),
+        QStringLiteral("SELECT CDVENDEDOR, UPPER(NMFANVEN) AS NOME, 2 AS N FROM VENDEDOR ORDER BY CDVENDEDOR"),
+        QStringLiteral("SELECT * FROM VENDEDOR WHERE CDVENDEDOR = 'NONE'"),
+    };
+    for (const QString &text : texts) {
+        SCOPED_TRACE(text.toStdString());
+        query.setSql(text);
+        for (int run = 0; run < 2; ++run) {
+            const QByteArray packet = db::packetOf(query);
+            query.open();
+            const dataset::Table table = query.fetchAll();
+            query.close();
+            EXPECT_TRUE(packet == dataset::packet::encode(table.fields(), table.allRows())) << run;
+        }
+    }
+}
+
 TEST_P(QueryOnBackend, eachRunDescribesItsOwnRows)
 {
     // A field list handed out by one run is not changed by the next, and a run whose longest text
