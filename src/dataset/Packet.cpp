@@ -556,6 +556,11 @@ void RowWriter::value(const Field &field, const QVariant &value)
     writeValue(*m_rows, field, value, m_count - 1);
 }
 
+void RowWriter::asciiText(QByteArrayView text)
+{
+    m_rows->text(QLatin1StringView(text.data(), text.size()));
+}
+
 QByteArray RowWriter::finish(const FieldList &fields)
 {
     if (!m_rows)

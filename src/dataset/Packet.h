@@ -6,6 +6,7 @@
 #include "dataset/Table.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <memory>
 
 namespace dataset {
@@ -36,6 +37,8 @@ public:
     void startRow(int width);
     // Throws tkt::Error naming the row and field for a value that does not fit the field's type.
     void value(const Field &field, const QVariant &value);
+    // A String field's value given as ASCII text.
+    void asciiText(QByteArrayView text);
     // The packet with these fields and the rows written; the writer is spent.
     QByteArray finish(const FieldList &fields);
 

@@ -172,6 +172,19 @@ public:
         }
     }
 
+    bool asciiText(int column, QByteArrayView *text) const override
+    {
+        if (sqlite3_column_type(m_statement, column) != SQLITE_TEXT)
+            return false;
+        const auto *bytes = sqlite3_column_text(m_statement, column);
+        const int size = sqlite3_column_bytes(m_statement, column);
+        for (int i = 0; i < size; ++i)
+            if (bytes[i] >= 0x80)
+                return false;
+        *text = QByteArrayView(reinterpret_cast<const char *>(bytes), size);
+        return true;
+    }
+
     QList<Column> describe() const override
     {
         QList<Column> columns;

@@ -6,6 +6,7 @@
 
 #include "db/Query.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -22,6 +23,10 @@ public:
     // The next row; false after the last. Throws tkt::Error with the driver's text.
     virtual bool next() = 0;
     virtual QVariant value(int column) const = 0;
+    // A text value that is plain ASCII, as the driver holds it, for a packet to copy without
+    // making a QString of it; false for anything else (null, a number, any other character), which
+    // value() then gives.
+    virtual bool asciiText(int /*column*/, QByteArrayView * /*text*/) const { return false; }
     virtual QList<Column> describe() const = 0;
     // Ends the current run (and its read locks); the statement stays prepared.
     virtual void finish() = 0;

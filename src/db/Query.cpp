@@ -415,10 +415,18 @@ QByteArray Query::fetchPacket()
     if (!sameTypes)
         typed = fetchedFields(types, longest);
     dataset::packet::RowWriter writer(64 + qsizetype(count) * 16);
+    QByteArrayView ascii;
     while (m_onRow) {
         writer.startRow(count);
-        for (int i = 0; i < count; ++i)
-            writer.value(typed.at(i), readValue(i, longest));
+        for (int i = 0; i < count; ++i) {
+            // Most texts are codes and names in ASCII: one character per byte, copied as they are.
+            if (types[i] == FieldType::String && m_cursor->asciiText(i, &ascii)) {
+                longest[i] = std::max(longest[i], int(ascii.size()));
+                writer.asciiText(ascii);
+            } else {
+                writer.value(typed.at(i), readValue(i, longest));
+            }
+        }
         advance();
     }
     return writer.finish(fetchedFields(types, longest));

@@ -185,8 +185,8 @@ TEST_P(QueryOnBackend, aPacketHoldsTheSameBytesAsTheTableOfItsRows)
     // The packet is written while the rows are read; it must be the table's packet, byte for byte,
     // on the first run and on the runs that reuse its field list.
     if (sqlite()) // SQLite keeps a text longer than its declared width: the width must follow it.
-        dbtest::exec(connection, QStringLiteral("INSERT INTO VENDEDOR VALUES ('0009', 'NOME BEM MAIS LONGO QUE O "
-                                                "TAMANHO', '0001', 2.25, 9, '2020-01-02', '2020-01-02 03:04:05.678')"));
+        dbtest::exec(connection, QStringLiteral("INSERT INTO VENDEDOR VALUES ('0009', 'JOÃO, NOME MAIS LONGO QUE "
+                                                "O TAMANHO', '0001', 2.25, 9, '2020-01-02', '2020-01-02 03:04:05.678')"));
     db::Query query(connection);
     const QString texts[] = {
         QStringLiteral("SELECT * FROM VENDEDOR ORDER BY CDVENDEDOR"),
