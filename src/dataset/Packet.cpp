@@ -480,16 +480,10 @@ Range skipRange(Reader &in)
 
 namespace {
 
-// The map's head, format and version, the field list and the rows' key and count: all that
-// precedes the first row.
-void writeHeader(CborOut &w, const FieldList &fields, qsizetype rowCount)
-{
-    w.startMap(4);
-    w.text(QLatin1StringView("format"));
-    w.text(kFormat);
-    w.text(QLatin1StringView("version"));
-    w.integer(kFormatVersion);
+qsizetype headerSize(const FieldList &fields) { return 64 + fields.size() * 32; }
 
+void writeFields(CborOut &w, const FieldList &fields)
+{
     w.text(QLatin1StringView("fields"));
     w.startArray(quint64(fields.size()));
     for (const Field &f : fields) {
@@ -509,12 +503,34 @@ void writeHeader(CborOut &w, const FieldList &fields, qsizetype rowCount)
             w.boolean(true);
         }
     }
+}
+
+// The map's head, format and version, the field list and the rows' key and count: all that
+// precedes the first row.
+void writeHeader(CborOut &w, const FieldList &fields, qsizetype rowCount)
+{
+    w.startMap(4);
+    w.text(QLatin1StringView("format"));
+    w.text(kFormat);
+    w.text(QLatin1StringView("version"));
+    w.integer(kFormatVersion);
+
+    // A service answers with the same shared field list call after call: the bytes of the last
+    // list written are kept. While this copy holds the list it cannot change (a write would detach
+    // it first), so the same list means the same bytes.
+    thread_local FieldList lastFields;
+    thread_local QByteArray lastBytes;
+    if (fields.isEmpty() || fields.constData() != lastFields.constData() || fields.size() != lastFields.size()) {
+        CborOut part(headerSize(fields));
+        writeFields(part, fields);
+        lastBytes = part.finish();
+        lastFields = fields;
+    }
+    w.raw(lastBytes);
 
     w.text(QLatin1StringView("rows"));
     w.startArray(quint64(rowCount));
 }
-
-qsizetype headerSize(const FieldList &fields) { return 64 + fields.size() * 32; }
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // Packets written and read back: every field type, the awkward values, the field list details.
 #include "contracts/Errors.h"
 #include "dataset/Packet.h"
+#include "dataset/Table.h"
 #include "TestFields.h"
 
 #include <QCborArray>
@@ -165,6 +166,17 @@ TEST(Packet, BytesAreThoseAGeneralCborEncoderWrites)
     const QByteArray bytes = packet::encode(fields, rows);
     EXPECT_TRUE(bytes == expected.toCborValue().toCbor()) << "the packet differs from the general encoder's";
     EXPECT_EQ(packet::decode(bytes).rows, rows);
+}
+
+TEST(Packet, AFieldChangedAfterAPacketIsWrittenShowsInTheNext)
+{
+    Table t({fld("CDVENDEDOR", FieldType::String, 4)});
+    EXPECT_EQ(packet::decode(t.toPacket()).fields.at(0).label(), QStringLiteral("CDVENDEDOR"));
+    t.field(QStringLiteral("CDVENDEDOR")).displayLabel = QStringLiteral("Garçom");
+    t.field(QStringLiteral("CDVENDEDOR")).width = 6;
+    const FieldList back = packet::decode(t.toPacket()).fields;
+    EXPECT_EQ(back.at(0).label(), QStringLiteral("Garçom"));
+    EXPECT_EQ(back.at(0).width, 6);
 }
 
 TEST(Packet, ForeignWritersMayOrderKeysFreelyAndUseSmallerFloats)
