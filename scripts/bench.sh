@@ -5,7 +5,7 @@
 # the markdown report.
 #   scripts/bench.sh [report.md]      default: build/bench-report.md
 # Environment: TKT_BENCH_SIZES (default "10000 100000 1000000"), TKT_BENCH_REPETITIONS (7),
-# TKT_BENCH_MIN_TIME (0.1 seconds per repetition), TKT_BENCH_PG=0 to leave PostgreSQL out,
+# TKT_BENCH_MIN_TIME (0.25 seconds per repetition), TKT_BENCH_PG=0 to leave PostgreSQL out,
 # TKT_BENCH_PG_PORT (54471).
 set -euo pipefail
 
@@ -14,7 +14,7 @@ cd "$root"
 report="${1:-build/bench-report.md}"
 sizes="${TKT_BENCH_SIZES:-10000 100000 1000000}"
 repetitions="${TKT_BENCH_REPETITIONS:-7}"
-min_time="${TKT_BENCH_MIN_TIME:-0.1}"
+min_time="${TKT_BENCH_MIN_TIME:-0.25}"
 data=build/bench-data
 out=build/bench-out
 bin=build/bench/bin
