@@ -77,27 +77,26 @@ dataset::Table ConsumerFields::arrange(dataset::FieldList fetched, QList<dataset
         dataset::FieldList fields;
         QList<int> source;
         bool inOrder = fetched.size() == qsizetype(kConsumerColumns.size());
-        for (qsizetype i = 0; inOrder && i < fetched.size(); ++i)
-            inOrder = fetched.at(i).name.compare(QLatin1String(kConsumerColumns[i].name), Qt::CaseInsensitive) == 0;
         for (qsizetype i = 0; i < qsizetype(kConsumerColumns.size()); ++i) {
             const QString name = QLatin1String(kConsumerColumns[i].name);
-            qsizetype index = inOrder ? i : -1;
+            auto named = [&](qsizetype f) { return fetched.at(f).name.compare(name, Qt::CaseInsensitive) == 0; };
+            qsizetype index = i < fetched.size() && named(i) ? i : -1;
             for (qsizetype f = 0; f < fetched.size() && index < 0; ++f)
-                if (fetched.at(f).name.compare(name, Qt::CaseInsensitive) == 0)
+                if (named(f))
                     index = f;
             if (index < 0)
                 throw tkt::Error(QStringLiteral("A consulta de consumidores não trouxe a coluna %1.").arg(name));
+            inOrder = inOrder && index == i;
             dataset::Field field = fetched.at(index);
             field.name = name;
             const char *caption = kConsumerColumns[i].caption;
             field.displayLabel = caption ? QString::fromUtf8(caption) : QString();
             field.visible = caption != nullptr;
             fields.append(std::move(field));
-            if (!inOrder)
-                source.append(int(index));
+            source.append(int(index));
         }
         m_fields = std::move(fields);
-        m_source = std::move(source);
+        m_source = inOrder ? QList<int>() : std::move(source);
         m_fetched = std::move(fetched);
     }
 

@@ -25,70 +25,42 @@ void writeValue(CborOut &w, const Field &field, const QVariant &value, qsizetype
         w.null();
         return;
     }
-    // Values loaded from packets or set through a Table already have the field's own type: write
-    // them without the copy and checks of a conversion.
-    const int id = value.typeId();
+    // Values loaded from packets or set through a Table already have the field's own
+    // representation: they are written without the copy of a conversion.
+    QVariant converted;
+    const QVariant *v = &value;
+    if (!inFieldRepresentation(field.type, value)) {
+        if (!toFieldValue(field.type, value, &converted))
+            throw tkt::Error(QStringLiteral("Cannot write the data packet: row %1, field \"%2\" (%3) holds \"%4\", "
+                                            "which does not fit the field")
+                                 .arg(row + 1).arg(field.name, fieldTypeName(field.type), value.toString()));
+        v = &converted;
+    }
+    const void *data = v->constData();
+    datetext::TextBuffer text;
     switch (field.type) {
     case FieldType::String:
-        if (id == QMetaType::QString)
-            return w.text(*static_cast<const QString *>(value.constData()));
+        w.text(*static_cast<const QString *>(data));
         break;
     case FieldType::Integer:
-        if (id == QMetaType::LongLong)
-            return w.integer(*static_cast<const qlonglong *>(value.constData()));
-        if (id == QMetaType::Int)
-            return w.integer(*static_cast<const int *>(value.constData()));
+        w.integer(*static_cast<const qlonglong *>(data));
         break;
     case FieldType::Float:
-        if (id == QMetaType::Double)
-            return w.float64(*static_cast<const double *>(value.constData()));
+        w.float64(*static_cast<const double *>(data));
         break;
     case FieldType::Boolean:
-        if (id == QMetaType::Bool)
-            return w.boolean(*static_cast<const bool *>(value.constData()));
+        w.boolean(*static_cast<const bool *>(data));
         break;
     case FieldType::DateTime:
-        if (inFieldRepresentation(field.type, value)) {
-            datetext::TextBuffer text;
-            w.tag(kTagDateTime);
-            return w.text(datetext::dateTimeText(*static_cast<const QDateTime *>(value.constData()), true, text));
-        }
-        break;
-    default:
-        break;
-    }
-    QVariant v;
-    if (!toFieldValue(field.type, value, &v))
-        throw tkt::Error(QStringLiteral("Cannot write the data packet: row %1, field \"%2\" (%3) holds \"%4\", "
-                                        "which does not fit the field")
-                             .arg(row + 1).arg(field.name, fieldTypeName(field.type), value.toString()));
-    switch (field.type) {
-    case FieldType::String:
-        w.text(v.toString());
-        break;
-    case FieldType::Integer:
-        w.integer(v.toLongLong());
-        break;
-    case FieldType::Float:
-        w.float64(v.toDouble());
-        break;
-    case FieldType::Boolean:
-        w.boolean(v.toBool());
-        break;
-    case FieldType::DateTime: {
-        datetext::TextBuffer text;
         w.tag(kTagDateTime);
-        w.text(datetext::dateTimeText(v.toDateTime(), true, text));
+        w.text(datetext::dateTimeText(*static_cast<const QDateTime *>(data), true, text));
         break;
-    }
-    case FieldType::Date: {
-        datetext::TextBuffer text;
+    case FieldType::Date:
         w.tag(kTagDate);
-        w.text(datetext::dateText(v.toDate(), text));
+        w.text(datetext::dateText(*static_cast<const QDate *>(data), text));
         break;
-    }
     case FieldType::Blob:
-        w.bytes(v.toByteArray());
+        w.bytes(*static_cast<const QByteArray *>(data));
         break;
     }
 }

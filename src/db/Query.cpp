@@ -286,38 +286,15 @@ QVariant Query::readValue(int i, std::vector<int> &longest) const
 {
     const Column &column = m_columns[i];
     QVariant v = m_cursor->value(i);
-    if (dataset::isNullValue(v))
-        return {};
-    auto convert = [&] {
-        QVariant result;
-        if (!dataset::toFieldValue(column.type, v, &result))
-            throw tkt::Error(badValue(column.name, column.type, v));
-        v = std::move(result);
-    };
-    // A column typed from its values is typed after the last row.
-    if (column.typeFromValues)
-        return v;
-    // Values already in the field's own representation are kept as they come.
-    const int id = v.typeId();
-    if (column.type == FieldType::String) {
-        if (id != QMetaType::QString)
-            convert();
-        longest[i] = std::max(longest[i], int(static_cast<const QString *>(v.constData())->size()));
-    } else if (column.type == FieldType::Integer) {
-        if (id != QMetaType::LongLong)
-            convert();
-    } else if (column.type == FieldType::Float) {
-        if (id != QMetaType::Double)
-            convert();
-    } else if (column.type == FieldType::Date && id == QMetaType::QString) {
+    // A plain ISO date needs no general parse.
+    if (!column.typeFromValues && column.type == FieldType::Date && v.typeId() == QMetaType::QString) {
         const QDate date = plainDate(*static_cast<const QString *>(v.constData()));
         if (date.isValid())
             v = date;
-        else
-            convert();
-    } else {
-        convert();
     }
+    v = converted(i, v);
+    if (!column.typeFromValues && column.type == FieldType::String && !v.isNull())
+        longest[i] = std::max(longest[i], int(static_cast<const QString *>(v.constData())->size()));
     return v;
 }
 
