@@ -101,7 +101,7 @@ dataset::Table ConsumerFields::arrange(dataset::FieldList fetched, QList<dataset
     }
 
     if (m_source.isEmpty())
-        return dataset::Table(m_fields, std::move(rows));
+        return dataset::Table::ofFieldValues(m_fields, std::move(rows));
     QList<dataset::Row> arranged;
     arranged.reserve(rows.size());
     for (const dataset::Row &row : std::as_const(rows)) {
@@ -111,7 +111,7 @@ dataset::Table ConsumerFields::arrange(dataset::FieldList fetched, QList<dataset
             values.append(row.at(index));
         arranged.append(std::move(values));
     }
-    return dataset::Table(m_fields, std::move(arranged));
+    return dataset::Table::ofFieldValues(m_fields, std::move(arranged));
 }
 
 } // namespace Cli_tkt00740

@@ -7,8 +7,8 @@ namespace Cli_tkt00740 {
 
 class ConsumerFields {
 public:
-    // The fetched rows as a table with the consumer fields in the dialog's order, captions and
-    // visibility. Throws tkt::Error naming a consumer field the query did not bring.
+    // The rows as Query::fetchRows gives them, as a table with the consumer fields in the dialog's
+    // order, captions and visibility. Throws tkt::Error naming a consumer field the query did not bring.
     dataset::Table arrange(dataset::FieldList fetched, QList<dataset::Row> rows);
 
 private:

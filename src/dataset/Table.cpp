@@ -52,12 +52,29 @@ Table::Table(FieldList fields)
 
 Table::Table(FieldList fields, QList<Row> rows)
 {
+    adopt(std::move(fields), std::move(rows), true);
+}
+
+Table Table::ofFieldValues(FieldList fields, QList<Row> rows)
+{
+    Table table;
+    table.adopt(std::move(fields), std::move(rows), false);
+    return table;
+}
+
+void Table::adopt(FieldList fields, QList<Row> rows, bool convert)
+{
     checkFields(fields);
     const qsizetype width = fields.size();
     for (qsizetype r = 0; r < rows.size(); ++r) {
         Row &row = rows[r];
         if (row.size() != width)
             throw tkt::Error(QStringLiteral("Row %1 has %2 values for %3 fields").arg(r + 1).arg(row.size()).arg(width));
+        if (!convert) {
+            for (qsizetype c = 0; c < width; ++c)
+                Q_ASSERT(!row.at(c).isValid() || inFieldRepresentation(fields.at(c).type, row.at(c)));
+            continue;
+        }
         for (qsizetype c = 0; c < width; ++c) {
             QVariant &v = row[c];
             const FieldType type = fields.at(c).type;

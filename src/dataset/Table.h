@@ -39,6 +39,9 @@ public:
     // Throws tkt::Error for a field list no packet could carry, a row of another width or a value
     // that does not fit its field, naming the row and field.
     Table(FieldList fields, QList<Row> rows);
+    // The same for rows whose every value is already QVariant() or in its field's representation,
+    // as a Query hands them out: the values are not looked at again (only a debug build checks).
+    static Table ofFieldValues(FieldList fields, QList<Row> rows);
 
     // Structure. Changing the fields empties the table.
     void setFields(FieldList fields);
@@ -94,6 +97,7 @@ public:
     void saveToFile(const QString &path) const;
 
 private:
+    void adopt(FieldList fields, QList<Row> rows, bool convert);
     QList<int> computeVisible() const; // may throw from the predicate; changes nothing
     void showRows(QList<int> visible, int keepRowIndex); // keepRowIndex: row to stay on, or -1 (first)
     int currentIndex() const; // index into m_rows, or -1

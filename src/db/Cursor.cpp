@@ -172,6 +172,37 @@ public:
         }
     }
 
+    bool fieldValue(int column, dataset::FieldType type, QVariant *value) const override
+    {
+        switch (sqlite3_column_type(m_statement, column)) {
+        case SQLITE_NULL:
+            *value = QVariant();
+            return true;
+        case SQLITE_TEXT:
+            if (type != dataset::FieldType::String)
+                return false;
+            *value = QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column)),
+                                                sqlite3_column_bytes(m_statement, column)));
+            return true;
+        case SQLITE_INTEGER:
+            // A whole number in a Float column is what SQLite keeps for 0 or 12.0.
+            if (type == dataset::FieldType::Integer)
+                *value = QVariant(qlonglong(sqlite3_column_int64(m_statement, column)));
+            else if (type == dataset::FieldType::Float)
+                *value = QVariant(double(sqlite3_column_int64(m_statement, column)));
+            else
+                return false;
+            return true;
+        case SQLITE_FLOAT:
+            if (type != dataset::FieldType::Float)
+                return false;
+            *value = QVariant(sqlite3_column_double(m_statement, column));
+            return true;
+        default:
+            return false;
+        }
+    }
+
     bool asciiText(int column, QByteArrayView *text) const override
     {
         if (sqlite3_column_type(m_statement, column) != SQLITE_TEXT)

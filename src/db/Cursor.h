@@ -27,6 +27,10 @@ public:
     // making a QString of it; false for anything else (null, a number, any other character), which
     // value() then gives.
     virtual bool asciiText(int /*column*/, QByteArrayView * /*text*/) const { return false; }
+    // A null, or a value the driver already holds in the form a field of this type keeps (a text
+    // for a String field, an integer for an Integer one, ...), read without the general conversion;
+    // false for anything else, which value() then gives.
+    virtual bool fieldValue(int /*column*/, dataset::FieldType /*type*/, QVariant * /*value*/) const { return false; }
     virtual QList<Column> describe() const = 0;
     // Ends the current run (and its read locks); the statement stays prepared.
     virtual void finish() = 0;

@@ -161,6 +161,8 @@ void Query::open()
     m_cursor->exec(values);
     if (!m_described) {
         m_columns = m_cursor->describe();
+        // The last fetch's list names the columns as they were described; the new ones may differ.
+        m_lastFields.clear();
         m_columnIndex.clear();
         for (int i = 0; i < m_columns.size(); ++i)
             m_columnIndex.insert(m_columns[i].name, i);
@@ -285,14 +287,17 @@ dataset::FieldList Query::fieldList() const
 QVariant Query::readValue(int i, std::vector<int> &longest) const
 {
     const Column &column = m_columns[i];
-    QVariant v = m_cursor->value(i);
-    // A plain ISO date needs no general parse.
-    if (!column.typeFromValues && column.type == FieldType::Date && v.typeId() == QMetaType::QString) {
-        const QDate date = plainDate(*static_cast<const QString *>(v.constData()));
-        if (date.isValid())
-            v = date;
+    QVariant v;
+    if (column.typeFromValues || !m_cursor->fieldValue(i, column.type, &v)) {
+        v = m_cursor->value(i);
+        // A plain ISO date needs no general parse.
+        if (!column.typeFromValues && column.type == FieldType::Date && v.typeId() == QMetaType::QString) {
+            const QDate date = plainDate(*static_cast<const QString *>(v.constData()));
+            if (date.isValid())
+                v = date;
+        }
+        v = converted(i, v);
     }
-    v = converted(i, v);
     if (!column.typeFromValues && column.type == FieldType::String && !v.isNull())
         longest[i] = std::max(longest[i], int(static_cast<const QString *>(v.constData())->size()));
     return v;
@@ -311,8 +316,7 @@ dataset::FieldList Query::fetchedFields(const std::vector<FieldType> &types, con
     };
     bool same = m_lastFields.size() == count;
     for (int i = 0; same && i < count; ++i)
-        same = m_lastFields.at(i).type == types[i] && m_lastFields.at(i).width == widthOf(i)
-               && m_lastFields.at(i).name == m_columns[i].name;
+        same = m_lastFields.at(i).type == types[i] && m_lastFields.at(i).width == widthOf(i);
     if (!same) {
         dataset::FieldList made;
         made.reserve(count);
@@ -388,7 +392,7 @@ QByteArray Query::fetchPacket()
     dataset::FieldList typed = m_lastFields;
     bool sameTypes = typed.size() == count;
     for (int i = 0; sameTypes && i < count; ++i)
-        sameTypes = typed.at(i).type == types[i] && typed.at(i).name == m_columns[i].name;
+        sameTypes = typed.at(i).type == types[i];
     if (!sameTypes)
         typed = fetchedFields(types, longest);
     dataset::packet::RowWriter writer(64 + qsizetype(count) * 16);
@@ -414,7 +418,7 @@ dataset::Table Query::fetchAll()
     dataset::FieldList fields;
     QList<dataset::Row> rows;
     fetchRows(fields, rows);
-    return dataset::Table(std::move(fields), std::move(rows));
+    return dataset::Table::ofFieldValues(std::move(fields), std::move(rows));
 }
 
 QByteArray packetOf(Query &query)

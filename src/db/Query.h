@@ -93,7 +93,7 @@ private:
     bool m_active = false;
     bool m_onRow = false;
     mutable dataset::FieldList m_fieldCache;
-    dataset::FieldList m_lastFields; // the field list of the last fetch
+    dataset::FieldList m_lastFields; // the field list of the last fetch since the columns were described
     bool m_anyRow = false;
     bool m_attached = true; // false once the connection is gone
     bool m_described = false;
