@@ -63,6 +63,12 @@ TrdmConfComanda::TrdmConfComanda()
     assComandas.setQuery(&adqComandas);
     adqComandas.setSql(assComandas.text(TADOSqlStorage::SQLORACLE));
 
+    // Columns that are expressions: SQLite declares no type for them, so each run would type them by
+    // its values (and a run without rows as text). Every database describes them so.
+    adqComandas.setColumnType(QStringLiteral("POSICAO"), dataset::FieldType::Float);
+    adqConsumidor.setColumnType(QStringLiteral("CDCONSUMID"), dataset::FieldType::String);
+    adqValidaGarcom.setColumnType(QStringLiteral("HABILITADO"), dataset::FieldType::String);
+
     adcConfComanda.beforeConnect = [this](db::Connection &c) { adcConfComandaBeforeConnect(c); };
     adcConfComanda.afterConnect = [this](db::Connection &c) { adcConfComandaAfterConnect(c); };
 }

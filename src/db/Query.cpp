@@ -118,6 +118,14 @@ void Query::setParam(const QString &name, const QString &value)
     m_values.insert(key, value);
 }
 
+void Query::setColumnType(const QString &column, FieldType type)
+{
+    m_columnTypes.insert(column.toUpper(), type);
+    // The columns are described again on the next run, with this type.
+    close();
+    m_described = false;
+}
+
 QString Query::param(const QString &name) const
 {
     const QString key = name.toUpper();
@@ -161,6 +169,15 @@ void Query::open()
     m_cursor->exec(values);
     if (!m_described) {
         m_columns = m_cursor->describe();
+        for (Column &column : m_columns) {
+            if (!column.typeFromValues)
+                continue;
+            const auto set = m_columnTypes.constFind(column.name);
+            if (set == m_columnTypes.cend())
+                continue;
+            column.type = *set;
+            column.typeFromValues = false;
+        }
         // The last fetch's list names the columns as they were described; the new ones may differ.
         m_lastFields.clear();
         m_columnIndex.clear();

@@ -55,6 +55,11 @@ public:
     // Field list of the open query (names upper case, types and widths as fetchAll gives them).
     dataset::FieldList fieldList() const;
 
+    // The type of a column the database leaves undeclared (an SQLite expression such as "1.0 AS
+    // POSICAO"), which would otherwise take its type from the values of each run, and from no values
+    // at all when there is no row. A column the database declares keeps its own type. Closes the query.
+    void setColumnType(const QString &column, dataset::FieldType type);
+
     Connection &connection() { return m_connection; }
 
     // One column of the SELECT list as the driver describes it, learnt once per prepared statement.
@@ -99,6 +104,7 @@ private:
     bool m_described = false;
     QList<Column> m_columns;
     QHash<QString, int> m_columnIndex; // upper-case name -> column
+    QHash<QString, dataset::FieldType> m_columnTypes; // upper-case name -> type set by setColumnType
 };
 
 // The packet provider: runs the query if it is not running, reads all its rows, stops it again when

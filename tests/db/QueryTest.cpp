@@ -207,6 +207,39 @@ TEST_P(QueryOnBackend, aPacketHoldsTheSameBytesAsTheTableOfItsRows)
     }
 }
 
+TEST_P(QueryOnBackend, aColumnTypeSetForAnExpressionHoldsWithOrWithoutRows)
+{
+    db::Query query(connection);
+    query.setSql(QStringLiteral("SELECT 1 AS POSICAO, :P AS ECO, NMFANVEN FROM VENDEDOR WHERE CDVENDEDOR = :P"));
+    query.setColumnType(QStringLiteral("posicao"), FieldType::Float);
+    query.setColumnType(QStringLiteral("ECO"), FieldType::String);
+    query.setColumnType(QStringLiteral("NMFANVEN"), FieldType::Integer); // the database declares it: kept
+    for (const QString &code : {QStringLiteral("0001"), QStringLiteral("NONE")}) {
+        SCOPED_TRACE(code.toStdString());
+        query.close();
+        query.setParam(QStringLiteral("P"), code);
+        const dataset::Table table = dataset::Table::fromPacket(db::packetOf(query));
+        EXPECT_EQ(table.field(QStringLiteral("NMFANVEN")).type, FieldType::String);
+        if (!sqlite())
+            continue; // the server types its expressions itself
+        EXPECT_EQ(table.field(QStringLiteral("POSICAO")).type, FieldType::Float);
+        EXPECT_EQ(table.field(QStringLiteral("ECO")).type, FieldType::String);
+        if (table.recordCount() == 1) {
+            EXPECT_EQ(table.value(QStringLiteral("POSICAO")).typeId(), QMetaType::Double);
+            EXPECT_EQ(table.text(QStringLiteral("ECO")), code);
+        }
+    }
+    if (sqlite()) {
+        // Values are converted to the set type, and one it cannot hold is an error, as for a declared column.
+        query.setColumnType(QStringLiteral("ECO"), FieldType::Integer);
+        query.setParam(QStringLiteral("P"), QStringLiteral("0001"));
+        const dataset::Table table = dataset::Table::fromPacket(db::packetOf(query));
+        EXPECT_EQ(table.value(QStringLiteral("ECO")), QVariant(qlonglong(1)));
+        query.setColumnType(QStringLiteral("POSICAO"), FieldType::Date);
+        EXPECT_THROW(db::packetOf(query), tkt::Error);
+    }
+}
+
 TEST_P(QueryOnBackend, eachRunDescribesItsOwnRows)
 {
     // A field list handed out by one run is not changed by the next, and a run whose longest text

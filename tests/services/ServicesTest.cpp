@@ -179,6 +179,9 @@ TEST_P(ServicesTest, ComandaFiltersAndOrder)
     EXPECT_EQ(t.field("POSICAO").type, dataset::FieldType::Float) << "numeric columns arrive as floating point";
     t.first();
     EXPECT_EQ(t.value("POSICAO").toDouble(), 1.0);
+    const dataset::Table none = packetTable(getValComanda("0001", "0001", "NONE", "", "4"));
+    EXPECT_EQ(none.recordCount(), 0);
+    EXPECT_EQ(none.field("POSICAO").type, dataset::FieldType::Float) << "also when no comanda is found";
 }
 
 TEST_P(ServicesTest, ConsumersWithComandasLeaveOutResAndAnyFourthCharacter)
