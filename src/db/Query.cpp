@@ -91,31 +91,50 @@ void Query::setSql(const QString &sql)
 {
     release();
     PositionalSql positional = toPositional(sql);
+    // Values are kept by name: a new text with a parameter of the same name runs with its value.
+    for (qsizetype i = 0; i < m_names.size(); ++i)
+        m_values.insert(m_names.at(i), m_slotValues.at(i));
     m_sql = sql;
     m_positionalSql = std::move(positional.sql);
-    m_occurrences = std::move(positional.occurrences);
+    m_names.clear();
+    m_slotValues.clear();
+    m_slotOf.clear();
+    for (const QString &name : std::as_const(positional.occurrences)) {
+        qsizetype slot = m_names.indexOf(name);
+        if (slot < 0) {
+            slot = m_names.size();
+            m_names.append(name);
+            m_slotValues.append(m_values.value(name));
+        }
+        m_slotOf.push_back(int(slot));
+    }
+}
+
+int Query::slotOf(const QString &name) const
+{
+    // Callers nearly always spell the name as the text does, in upper case.
+    qsizetype slot = m_names.indexOf(name);
+    if (slot < 0)
+        slot = m_names.indexOf(name.toUpper());
+    return int(slot);
 }
 
 bool Query::hasParameter(const QString &name) const
 {
-    return m_occurrences.contains(name.toUpper());
+    return slotOf(name) >= 0;
 }
 
 QStringList Query::parameterNames() const
 {
-    QStringList names;
-    for (const QString &name : m_occurrences)
-        if (!names.contains(name))
-            names.append(name);
-    return names;
+    return m_names;
 }
 
 void Query::setParam(const QString &name, const QString &value)
 {
-    const QString key = name.toUpper();
-    if (!m_occurrences.contains(key))
+    const int slot = slotOf(name);
+    if (slot < 0)
         throw tkt::Error(QStringLiteral("A consulta não tem o parâmetro %1.").arg(name));
-    m_values.insert(key, value);
+    m_slotValues[slot] = value;
 }
 
 void Query::setColumnType(const QString &column, FieldType type)
@@ -128,10 +147,10 @@ void Query::setColumnType(const QString &column, FieldType type)
 
 QString Query::param(const QString &name) const
 {
-    const QString key = name.toUpper();
-    if (!m_occurrences.contains(key))
+    const int slot = slotOf(name);
+    if (slot < 0)
         throw tkt::Error(QStringLiteral("A consulta não tem o parâmetro %1.").arg(name));
-    return m_values.value(key);
+    return m_slotValues.at(slot);
 }
 
 void Query::prepare()
@@ -153,16 +172,16 @@ void Query::open()
     if (std::all_of(m_sql.cbegin(), m_sql.cend(), [](QChar c) { return c.isSpace(); }))
         throw tkt::Error(QStringLiteral("A consulta não tem texto SQL."));
 
-    QList<QString> values;
-    values.reserve(m_occurrences.size());
-    for (const QString &name : std::as_const(m_occurrences)) {
-        QString value = m_values.value(name);
+    for (qsizetype i = 0; i < m_slotValues.size(); ++i) {
         // ODBC drivers end a text at its first NUL, so the database would see another value.
-        if (value.contains(QChar(u'\0')))
+        if (m_slotValues.at(i).contains(QChar(u'\0')))
             throw tkt::Error(QStringLiteral("O valor do parâmetro %1 contém um caractere nulo, que não pode ser "
-                                            "enviado ao banco de dados.").arg(name));
-        values.append(std::move(value));
+                                            "enviado ao banco de dados.").arg(m_names.at(i)));
     }
+    QList<QString> values;
+    values.reserve(qsizetype(m_slotOf.size()));
+    for (int slot : m_slotOf)
+        values.append(m_slotValues.at(slot));
 
     if (!m_cursor || m_preparedGeneration != m_connection.generation())
         prepare();
@@ -262,8 +281,7 @@ QVariant Query::value(const QString &column) const
 {
     if (!m_onRow)
         throw tkt::Error(QStringLiteral("A consulta não está em uma linha para ler a coluna %1.").arg(column));
-    const int index = columnIndex(column);
-    return converted(index, m_cursor->value(index));
+    return readValue(columnIndex(column));
 }
 
 QString Query::text(const QString &column) const
@@ -271,7 +289,7 @@ QString Query::text(const QString &column) const
     if (!m_onRow)
         throw tkt::Error(QStringLiteral("A consulta não está em uma linha para ler a coluna %1.").arg(column));
     const int index = columnIndex(column);
-    const QVariant v = converted(index, m_cursor->value(index));
+    const QVariant v = readValue(index);
     if (m_columns[index].typeFromValues)
         return v.toString();
     return dataset::valueText(m_columns[index].type, v);
@@ -301,7 +319,7 @@ dataset::FieldList Query::fieldList() const
     return m_fieldCache;
 }
 
-QVariant Query::readValue(int i, std::vector<int> &longest) const
+QVariant Query::readValue(int i) const
 {
     const Column &column = m_columns[i];
     QVariant v;
@@ -315,7 +333,14 @@ QVariant Query::readValue(int i, std::vector<int> &longest) const
         }
         v = converted(i, v);
     }
-    if (!column.typeFromValues && column.type == FieldType::String && !v.isNull())
+    return v;
+}
+
+QVariant Query::readValue(int i, std::vector<int> &longest) const
+{
+    QVariant v = readValue(i);
+    const Column &column = m_columns[i];
+    if (!column.typeFromValues && column.type == FieldType::String && v.isValid())
         longest[i] = std::max(longest[i], int(static_cast<const QString *>(v.constData())->size()));
     return v;
 }

@@ -79,10 +79,12 @@ private:
     void release(); // lets go of the statement: the connection is about to close
     void advance();
     int columnIndex(const QString &column) const;
+    int slotOf(const QString &name) const; // index into m_names, -1 when the text has no such parameter
     QVariant converted(int index, const QVariant &raw) const;
     // The value of column i on the current row in its field's representation; longest keeps the
     // longest text of each column, for the widths.
     QVariant readValue(int i, std::vector<int> &longest) const;
+    QVariant readValue(int i) const;
     // The field list for these types and longest texts, the last one's when nothing changed.
     dataset::FieldList fetchedFields(const std::vector<dataset::FieldType> &types, const std::vector<int> &longest);
     // The remaining rows as a data packet.
@@ -91,8 +93,10 @@ private:
     Connection &m_connection;
     QString m_sql;
     QString m_positionalSql;
-    QStringList m_occurrences; // parameter name of each positional marker, upper case
-    QHash<QString, QString> m_values;
+    QStringList m_names;             // the text's parameters, upper case, in order of first occurrence
+    QList<QString> m_slotValues;     // the value of each of m_names
+    std::vector<int> m_slotOf;       // the index into m_names of each positional marker
+    QHash<QString, QString> m_values; // values of the parameters of earlier texts, by name
     std::unique_ptr<Cursor> m_cursor;
     int m_preparedGeneration = -1;
     bool m_active = false;

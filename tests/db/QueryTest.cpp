@@ -332,6 +332,19 @@ TEST_P(QueryOnBackend, reopenAfterSetParamBindsTheNewValue)
     query.open();
     EXPECT_TRUE(query.isEmpty());
     EXPECT_TRUE(query.eof());
+
+    // A new text runs with the values its parameters had under any earlier text, whatever the case.
+    query.setParam(QStringLiteral("p_cd"), QStringLiteral("0002"));
+    query.setSql(QStringLiteral("SELECT NMFANVEN FROM VENDEDOR WHERE NMFANVEN = :P_NOME"));
+    EXPECT_TRUE(query.param(QStringLiteral("P_NOME")).isNull());
+    query.setParam(QStringLiteral("P_NOME"), QStringLiteral("ANA"));
+    query.setSql(QStringLiteral("SELECT NMFANVEN FROM VENDEDOR WHERE CDVENDEDOR = :P_CD OR NMFANVEN = :p_nome "
+                                "ORDER BY NMFANVEN"));
+    EXPECT_EQ(query.parameterNames(), QStringList({QStringLiteral("P_CD"), QStringLiteral("P_NOME")}));
+    query.open();
+    EXPECT_EQ(query.text(QStringLiteral("NMFANVEN")), QStringLiteral("ANA"));
+    query.next();
+    EXPECT_EQ(query.text(QStringLiteral("NMFANVEN")), QStringLiteral("BRUNO"));
 }
 
 TEST_P(QueryOnBackend, mistakesAreReportedAsErrors)
