@@ -10,7 +10,7 @@ namespace Srv_tkt00740 {
 namespace {
 
 // One verdict row in cdsGarcom: the waiter's values, cut to the table's widths, and the verdict in
-// the last field, HABILITADO.
+// the last field, HABILITADO. Every field of cdsGarcom is a text.
 QByteArray emitVerdict(TrdmConfComanda &dm, const QString &verdict)
 {
     const dataset::FieldList fields = dm.cdsGarcom.fields();
@@ -19,7 +19,7 @@ QByteArray emitVerdict(TrdmConfComanda &dm, const QString &verdict)
     for (qsizetype i = 0; i + 1 < fields.size(); ++i)
         row.append(dm.adqValidaGarcom.text(fields.at(i).name).left(fields.at(i).width));
     row.append(verdict);
-    dm.cdsGarcom = dataset::Table(fields, {row});
+    dm.cdsGarcom = dataset::Table::ofFieldValues(fields, {row});
     return dm.cdsGarcom.toPacket();
 }
 
