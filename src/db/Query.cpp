@@ -381,10 +381,10 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
     const int count = int(m_columns.size());
     std::vector<int> longest(count, 0);
     while (m_onRow) {
-        dataset::Row row;
-        row.reserve(count);
+        dataset::Row row(count);
+        QVariant *values = row.data();
         for (int i = 0; i < count; ++i)
-            row.append(readValue(i, longest));
+            values[i] = readValue(i, longest);
         rows.append(std::move(row));
         advance();
     }
