@@ -10,7 +10,7 @@ namespace Srv_tkt00740 {
 namespace {
 
 // One verdict row in cdsGarcom: the waiter's values, cut to the table's widths, and the verdict in
-// the last field, HABILITADO. Every field of cdsGarcom is a text.
+// the last field, HABILITADO, in place of whatever cdsGarcom held. Every field of cdsGarcom is a text.
 QByteArray emitVerdict(TrdmConfComanda &dm, const QString &verdict)
 {
     const dataset::FieldList fields = dm.cdsGarcom.fields();
@@ -62,12 +62,14 @@ QVariant getValidaGarcom(const QString &code, const QString &branch, const QStri
         waiter.close();
         waiter.setParam(QStringLiteral("P_CDVENDEDOR"), code);
         waiter.open();
-        dm.recreateCdsGarcom();
 
-        if (waiter.isEmpty())
+        if (waiter.isEmpty()) {
+            dm.recreateCdsGarcom();
             return dm.cdsGarcom.toPacket();
+        }
 
         if (code == QLatin1String("T")) {
+            dm.recreateCdsGarcom();
             // The list form: the query's own rows; the verdict column is a one-character blank
             // whatever width the database reports for the literal.
             dataset::Table list = waiter.fetchAll();
