@@ -49,7 +49,6 @@ Table::Table(FieldList fields)
     setFields(std::move(fields));
 }
 
-
 Table::Table(FieldList fields, QList<Row> rows)
 {
     adopt(std::move(fields), std::move(rows), true);

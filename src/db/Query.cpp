@@ -67,10 +67,15 @@ QDate plainDate(QStringView text)
     return QDate(year, month, day);
 }
 
-QString badValue(const QString &column, FieldType type, const QVariant &raw)
+// A non-null value in the representation of a field of this type; one that does not fit is an
+// error naming the column.
+QVariant toColumnType(const QString &column, FieldType type, const QVariant &raw)
 {
-    return QStringLiteral("O valor \"%1\" da coluna %2 não é do tipo %3.")
-        .arg(raw.toString().left(50), column, dataset::fieldTypeName(type));
+    QVariant result;
+    if (!dataset::toFieldValue(type, raw, &result))
+        throw tkt::Error(QStringLiteral("O valor \"%1\" da coluna %2 não é do tipo %3.")
+                             .arg(raw.toString().left(50), column, dataset::fieldTypeName(type)));
+    return result;
 }
 
 } // namespace
@@ -271,10 +276,7 @@ QVariant Query::converted(int index, const QVariant &raw) const
         return {};
     if (column.typeFromValues || dataset::inFieldRepresentation(column.type, raw))
         return raw;
-    QVariant result;
-    if (!dataset::toFieldValue(column.type, raw, &result))
-        throw tkt::Error(badValue(column.name, column.type, raw));
-    return result;
+    return toColumnType(column.name, column.type, raw);
 }
 
 QVariant Query::value(const QString &column) const
@@ -399,10 +401,7 @@ void Query::fetchRows(dataset::FieldList &fields, QList<dataset::Row> &rows)
             QVariant &v = row[i];
             if (dataset::isNullValue(v))
                 continue;
-            QVariant result;
-            if (!dataset::toFieldValue(types[i], v, &result))
-                throw tkt::Error(badValue(m_columns[i].name, types[i], v));
-            v = std::move(result);
+            v = toColumnType(m_columns[i].name, types[i], v);
             if (types[i] == FieldType::String)
                 longest[i] = std::max(longest[i], int(v.toString().size()));
         }
