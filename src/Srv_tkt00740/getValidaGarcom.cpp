@@ -9,25 +9,42 @@ namespace Srv_tkt00740 {
 
 namespace {
 
+// The waiter's values, read once as the database holds them: the verdict is judged on them, and
+// the verdict row cuts them to cdsGarcom's widths. They are cdsGarcom's fields but the last, in order.
+struct Waiter {
+    enum { Code, Name, Operator, Branch, Till, Count };
+    QString values[Count];
+};
+
+Waiter readWaiter(const db::Query &query)
+{
+    static const QString columns[Waiter::Count] = {QStringLiteral("CDVENDEDOR"), QStringLiteral("NMFANVEN"),
+                                                   QStringLiteral("CDOPERADOR"), QStringLiteral("CDFILIAL"),
+                                                   QStringLiteral("CDCAIXA")};
+    Waiter waiter;
+    for (int i = 0; i < Waiter::Count; ++i)
+        waiter.values[i] = query.text(columns[i]);
+    return waiter;
+}
+
 // One verdict row in cdsGarcom: the waiter's values, cut to the table's widths, and the verdict in
 // the last field, HABILITADO, in place of whatever cdsGarcom held. Every field of cdsGarcom is a text.
-QByteArray emitVerdict(TrdmConfComanda &dm, const QString &verdict)
+QByteArray emitVerdict(TrdmConfComanda &dm, const Waiter &waiter, const QString &verdict)
 {
     const dataset::FieldList fields = dm.cdsGarcom.fields();
     dataset::Row row;
     row.reserve(fields.size());
-    for (qsizetype i = 0; i + 1 < fields.size(); ++i)
-        row.append(dm.adqValidaGarcom.text(fields.at(i).name).left(fields.at(i).width));
+    for (int i = 0; i < Waiter::Count; ++i)
+        row.append(waiter.values[i].left(fields.at(i).width));
     row.append(verdict);
     dm.cdsGarcom = dataset::Table::ofFieldValues(fields, {row});
     return dm.cdsGarcom.toPacket();
 }
 
-QString judge(TrdmConfComanda &dm, const QString &branch, const QString &till)
+QString judge(TrdmConfComanda &dm, const Waiter &waiter, const QString &branch, const QString &till)
 {
-    const db::Query &waiter = dm.adqValidaGarcom;
-    const QString waiterBranch = waiter.text(QStringLiteral("CDFILIAL"));
-    const QString waiterTill = waiter.text(QStringLiteral("CDCAIXA"));
+    const QString &waiterBranch = waiter.values[Waiter::Branch];
+    const QString &waiterTill = waiter.values[Waiter::Till];
     const bool freeOfBranch = contracts::EmptyString(waiterBranch);
 
     if (waiterBranch != branch && !freeOfBranch)
@@ -40,7 +57,7 @@ QString judge(TrdmConfComanda &dm, const QString &branch, const QString &till)
     // A waiter free of any branch may serve only through its operator's link to this branch.
     db::Query &op = dm.adqExisteOperador;
     op.close();
-    op.setParam(QStringLiteral("P_CDOPERADOR"), waiter.text(QStringLiteral("CDOPERADOR")));
+    op.setParam(QStringLiteral("P_CDOPERADOR"), waiter.values[Waiter::Operator]);
     op.open();
     if (op.isEmpty())
         return QStringLiteral("O");
@@ -77,9 +94,10 @@ QVariant getValidaGarcom(const QString &code, const QString &branch, const QStri
             return list.toPacket();
         }
 
+        const Waiter found = readWaiter(waiter);
         if (mode != QLatin1String("1"))
-            return emitVerdict(dm, QStringLiteral("S"));
-        return emitVerdict(dm, judge(dm, branch, till));
+            return emitVerdict(dm, found, QStringLiteral("S"));
+        return emitVerdict(dm, found, judge(dm, found, branch, till));
     });
 }
 
