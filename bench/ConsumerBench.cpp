@@ -1,14 +1,14 @@
 // The consumer validation as the operator meets it: a text in the consumer field, Vd_Geral, one
-// consumer resolved. Beside it, the dialog's consumer query run as one raw prepared statement.
+// consumer resolved. By turns with it, the dialog's consumer query run as one raw prepared statement.
 #include "Benchmarks.h"
 #include "Environment.h"
+#include "Paired.h"
 
 #include "Cli_tkt00740/TfrmCriaComanda.h"
 #include "Generator.h"
 #include "contracts/Errors.h"
 
 #include <QLabel>
-#include <benchmark/benchmark.h>
 #include <map>
 #include <memory>
 
@@ -94,42 +94,26 @@ Prepared &prepared(const Database &database)
     throw tkt::Error(QStringLiteral("No consumer of %1 resolves every way").arg(database.file));
 }
 
-void validation(benchmark::State &state, Database database, const Way *way)
+std::pair<Run, Run> validationRuns(const Database &database, const Way *way)
 {
-    try {
-        Prepared &p = prepared(database);
-        const QString typed = way->typed(p.keys);
-        const QString code = QString::fromStdString(p.keys.code);
-        for (auto _ : state) {
-            if (!validate(*p.dialog, typed) || p.dialog->stCdConsumidor != code) {
-                state.SkipWithError("the validation did not resolve the consumer");
-                break;
-            }
-        }
-    } catch (const std::exception &e) {
-        state.SkipWithError(tkt::messageOf(e).toUtf8().constData());
-    }
-}
-
-void validationFloor(benchmark::State &state, Database database, const Way *way)
-{
-    try {
-        Prepared &p = prepared(database);
-        const QString typed = way->typed(p.keys);
-        RawStatement statement(database.file, resourceText(kConsumerSql));
-        statement.bind(":P_CDFILIAL", QStringLiteral("0001"));
-        statement.bind(":P_IDSITCONSUMI", QStringLiteral("T"));
-        statement.bind(":P_CDCONSUMIDOR", typed);
-        statement.bind(":P_CDCONSUMIDORAJUSTA", adjusted(typed, 21));
-        for (auto _ : state) {
-            if (statement.run() == 0) {
-                state.SkipWithError("the raw query found no row");
-                break;
-            }
-        }
-    } catch (const std::exception &e) {
-        state.SkipWithError(tkt::messageOf(e).toUtf8().constData());
-    }
+    Prepared &p = prepared(database);
+    Cli_tkt00740::TfrmCriaComanda *dialog = p.dialog.get();
+    const QString typed = way->typed(p.keys);
+    const QString code = QString::fromStdString(p.keys.code);
+    auto statement = std::make_shared<RawStatement>(database.file, resourceText(kConsumerSql));
+    statement->bind(":P_CDFILIAL", QStringLiteral("0001"));
+    statement->bind(":P_IDSITCONSUMI", QStringLiteral("T"));
+    statement->bind(":P_CDCONSUMIDOR", typed);
+    statement->bind(":P_CDCONSUMIDORAJUSTA", adjusted(typed, 21));
+    Run measured = [dialog, typed, code] {
+        if (!validate(*dialog, typed) || dialog->stCdConsumidor != code)
+            throw tkt::Error(QStringLiteral("the validation did not resolve the consumer"));
+    };
+    Run floor = [statement] {
+        if (statement->run() == 0)
+            throw tkt::Error(QStringLiteral("the raw query found no row"));
+    };
+    return {measured, floor};
 }
 
 } // namespace
@@ -139,9 +123,7 @@ void registerConsumerBenchmarks(const QList<Database> &databases)
     for (const Way &way : kWays) {
         for (const Database &database : databases) {
             const std::string name = std::string("validation/") + way.name + "/" + std::to_string(database.consumers);
-            benchmark::RegisterBenchmark(name.c_str(), validation, database, &way)->Unit(benchmark::kMicrosecond);
-            benchmark::RegisterBenchmark((name + "/floor").c_str(), validationFloor, database, &way)
-                ->Unit(benchmark::kMicrosecond);
+            registerPaired(name, [database, &way] { return validationRuns(database, &way); });
         }
     }
 }

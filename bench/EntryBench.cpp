@@ -2,6 +2,7 @@
 // as soon as it shows; beside it, an empty dialog of the same size shown and closed the same way.
 #include "Benchmarks.h"
 #include "Environment.h"
+#include "Paired.h"
 
 #include "Cli_tkt00740/Entry.h"
 #include "Cli_tkt00740/Globals.h"
@@ -33,24 +34,20 @@ void closeWhenShown(const std::function<QDialog *()> &dialog)
     timer->start();
 }
 
-void entry(benchmark::State &state, Database database)
+std::pair<Run, Run> entryRuns(const Database &database)
 {
     useDatabase(database.connectionString());
-    const int windows = windowsOpened();
-    for (auto _ : state) {
+    Run measured = [] {
+        const int windows = windowsOpened();
         closeWhenShown([] { return static_cast<QDialog *>(Cli_tkt00740::frmCriaComanda); });
         QString consumer, client, waiter = QStringLiteral("0001"), table = QStringLiteral("0005");
         benchmark::DoNotOptimize(Cli_tkt00740::CriaConfComanda(QStringLiteral("15"), QString(), QStringLiteral("S"),
                                                                QStringLiteral("S"), QStringLiteral("S"), consumer,
                                                                client, waiter, table));
-    }
-    if (windowsOpened() != windows)
-        state.SkipWithError("the entry showed a message");
-}
-
-void entryFloor(benchmark::State &state)
-{
-    for (auto _ : state) {
+        if (windowsOpened() != windows)
+            throw tkt::Error(QStringLiteral("the entry showed a message"));
+    };
+    Run floor = [] {
         QDialog dialog;
         dialog.setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
         dialog.setFixedSize(461, 411);
@@ -60,16 +57,16 @@ void entryFloor(benchmark::State &state)
         QObject::connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
         dialog.show();
         loop.exec(QEventLoop::DialogExec);
-    }
+    };
+    return {measured, floor};
 }
 
 } // namespace
 
 void registerEntryBenchmarks(const Database &database)
 {
-    const std::string name = "entry/CriaConfComanda/" + std::to_string(database.consumers);
-    benchmark::RegisterBenchmark(name.c_str(), entry, database)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark((name + "/floor").c_str(), entryFloor)->Unit(benchmark::kMicrosecond);
+    registerPaired("entry/CriaConfComanda/" + std::to_string(database.consumers),
+                   [database] { return entryRuns(database); });
 }
 
 } // namespace bench

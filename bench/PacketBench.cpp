@@ -2,6 +2,7 @@
 // stream writer and no checks, and Qt's generic parse of the same bytes.
 #include "Benchmarks.h"
 #include "Environment.h"
+#include "Paired.h"
 
 #include "contracts/Errors.h"
 #include "dataset/Packet.h"
@@ -58,53 +59,34 @@ void writePlain(QCborStreamWriter &w, const QVariant &v)
     }
 }
 
-void encode(benchmark::State &state, Database database, int count)
+QByteArray plainCbor(const Rows &r)
 {
-    try {
-        const Rows &r = consumerRows(database, count);
-        for (auto _ : state)
-            benchmark::DoNotOptimize(dataset::packet::encode(r.fields, r.rows));
-    } catch (const std::exception &e) {
-        state.SkipWithError(tkt::messageOf(e).toUtf8().constData());
+    QByteArray out;
+    QCborStreamWriter w(&out);
+    w.startArray(quint64(r.rows.size()));
+    for (const dataset::Row &row : r.rows) {
+        w.startArray(quint64(row.size()));
+        for (const QVariant &v : row)
+            writePlain(w, v);
+        w.endArray();
     }
+    w.endArray();
+    return out;
 }
 
-void encodeFloor(benchmark::State &state, Database database, int count)
+std::pair<Run, Run> encodeRuns(const Database &database, int count)
 {
     const Rows &r = consumerRows(database, count);
-    for (auto _ : state) {
-        QByteArray out;
-        QCborStreamWriter w(&out);
-        w.startArray(quint64(r.rows.size()));
-        for (const dataset::Row &row : r.rows) {
-            w.startArray(quint64(row.size()));
-            for (const QVariant &v : row)
-                writePlain(w, v);
-            w.endArray();
-        }
-        w.endArray();
-        benchmark::DoNotOptimize(out);
-    }
+    return {[&r] { benchmark::DoNotOptimize(dataset::packet::encode(r.fields, r.rows)); },
+            [&r] { benchmark::DoNotOptimize(plainCbor(r)); }};
 }
 
-void decode(benchmark::State &state, Database database, int count)
-{
-    try {
-        const Rows &r = consumerRows(database, count);
-        const QByteArray packet = dataset::packet::encode(r.fields, r.rows);
-        for (auto _ : state)
-            benchmark::DoNotOptimize(dataset::Table::fromPacket(packet));
-    } catch (const std::exception &e) {
-        state.SkipWithError(tkt::messageOf(e).toUtf8().constData());
-    }
-}
-
-void decodeFloor(benchmark::State &state, Database database, int count)
+std::pair<Run, Run> decodeRuns(const Database &database, int count)
 {
     const Rows &r = consumerRows(database, count);
     const QByteArray packet = dataset::packet::encode(r.fields, r.rows);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(QCborValue::fromCbor(packet));
+    return {[packet] { benchmark::DoNotOptimize(dataset::Table::fromPacket(packet)); },
+            [packet] { benchmark::DoNotOptimize(QCborValue::fromCbor(packet)); }};
 }
 
 } // namespace
@@ -113,12 +95,8 @@ void registerPacketBenchmarks(const Database &database)
 {
     for (int count : {10, 10000}) {
         const std::string n = std::to_string(count);
-        benchmark::RegisterBenchmark(("packet/encode/" + n).c_str(), encode, database, count)->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("packet/encode/" + n + "/floor").c_str(), encodeFloor, database, count)
-            ->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("packet/decode/" + n).c_str(), decode, database, count)->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark(("packet/decode/" + n + "/floor").c_str(), decodeFloor, database, count)
-            ->Unit(benchmark::kMicrosecond);
+        registerPaired("packet/encode/" + n, [database, count] { return encodeRuns(database, count); });
+        registerPaired("packet/decode/" + n, [database, count] { return decodeRuns(database, count); });
     }
 }
 

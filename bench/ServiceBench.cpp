@@ -1,7 +1,8 @@
-// The five validation services as the dialog calls them, each beside its query run as one raw
-// prepared statement on the same database.
+// The five validation services as the dialog calls them, each by turns with its query run as one
+// raw prepared statement on the same database.
 #include "Benchmarks.h"
 #include "Environment.h"
+#include "Paired.h"
 
 #include "Generator.h"
 #include "Srv_tkt00740/Services.h"
@@ -10,6 +11,7 @@
 
 #include <benchmark/benchmark.h>
 #include <functional>
+#include <memory>
 
 namespace bench {
 
@@ -102,44 +104,24 @@ QList<ServiceCase> cases(const Database &database)
     };
 }
 
-void service(benchmark::State &state, Database database, int index)
+std::pair<Run, Run> serviceRuns(const Database &database, int index)
 {
-    try {
-        connectDataModule(database);
-        const ServiceCase c = cases(database).at(index);
-        for (auto _ : state) {
-            const QVariant result = c.call();
-            if (result.typeId() != QMetaType::QByteArray) {
-                state.SkipWithError(result.toString().toUtf8().constData());
-                break;
-            }
-            benchmark::DoNotOptimize(result);
-        }
-    } catch (const std::exception &e) {
-        state.SkipWithError(tkt::messageOf(e).toUtf8().constData());
-    }
-}
-
-void serviceFloor(benchmark::State &state, Database database, int index)
-{
-    try {
-        connectDataModule(database);
-        const ServiceCase c = cases(database).at(index);
-        RawStatement statement(database.file, (Srv_tkt00740::rdmConfComanda->*c.query).sql());
-        // The data module's queries stay open between calls, and an open read on the same file lets
-        // every other connection of the process skip its file locks: the floor runs without it.
-        Srv_tkt00740::freeDataModule();
-        for (const Param &p : c.params)
-            statement.bind(p.name, p.value);
-        for (auto _ : state) {
-            if (statement.run(c.rowsRead) == 0) {
-                state.SkipWithError("the raw query found no row");
-                break;
-            }
-        }
-    } catch (const std::exception &e) {
-        state.SkipWithError(tkt::messageOf(e).toUtf8().constData());
-    }
+    connectDataModule(database);
+    const ServiceCase c = cases(database).at(index);
+    auto statement = std::make_shared<RawStatement>(database.file, (Srv_tkt00740::rdmConfComanda->*c.query).sql());
+    for (const Param &p : c.params)
+        statement->bind(p.name, p.value);
+    Run measured = [call = c.call] {
+        const QVariant result = call();
+        if (result.typeId() != QMetaType::QByteArray)
+            throw tkt::Error(result.toString());
+        benchmark::DoNotOptimize(result);
+    };
+    Run floor = [statement, rows = c.rowsRead] {
+        if (statement->run(rows) == 0)
+            throw tkt::Error(QStringLiteral("the raw query found no row"));
+    };
+    return {measured, floor};
 }
 
 } // namespace
@@ -149,8 +131,7 @@ void registerServiceBenchmarks(const Database &database)
     const char *names[] = {"getValidaGarcom", "getValMesa", "getValidaCons", "getConsComan", "getValComanda"};
     for (int i = 0; i < 5; ++i) {
         const std::string name = std::string("service/") + names[i] + "/" + std::to_string(database.consumers);
-        benchmark::RegisterBenchmark(name.c_str(), service, database, i)->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark((name + "/floor").c_str(), serviceFloor, database, i)->Unit(benchmark::kMicrosecond);
+        registerPaired(name, [database, i] { return serviceRuns(database, i); });
     }
 }
 

@@ -26,20 +26,30 @@ SERVICE_RATIO_GOAL = 1.3
 
 
 def medians(results):
-    """Median real time in microseconds of every benchmark, by name."""
+    """Median (time, floor, ratio) of every paired benchmark, by name; times in microseconds.
+
+    time is the measured run's, floor the floor run's timed by turns with it, and ratio the median
+    over repetitions of each repetition's measured over floor. A benchmark that failed is None.
+    """
     out = {}
     scale = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
     for b in results["benchmarks"]:
         if b.get("run_type") == "aggregate" and b.get("aggregate_name") != "median":
             continue
+        name = b.get("run_name", b["name"]).removesuffix("/manual_time")
         if b.get("error_occurred"):
-            out[b["run_name"]] = None
+            out[name] = None
             continue
-        name = b.get("run_name", b["name"])
         if b.get("run_type") == "iteration" and name in out:
             continue  # repetitions without aggregates: the median rows are absent, keep the first
-        out[name] = b["real_time"] * scale[b.get("time_unit", "ns")]
+        t = b["real_time"] * scale[b.get("time_unit", "ns")]
+        out[name] = (t, b.get("floor"), b.get("ratio"))
     return out
+
+
+def part(m, name, i):
+    v = m.get(name)
+    return None if v is None else v[i]
 
 
 def us(t):
@@ -95,9 +105,10 @@ def main():
     w(f"Measured {time.strftime('%Y-%m-%d')} on {machine()}; load average at start "
       f"{', '.join(f'{x:.2f}' for x in ctx.get('load_avg', [])) or 'unknown'}. "
       f"Median of {ctx.get('repetitions', results['benchmarks'][0].get('repetitions', '?'))} repetitions, "
-      "real time in microseconds. Every floor runs in the same process as its measurement, and the "
-      "repetitions of all benchmarks run interleaved in random order, so that a slow spell of the "
-      "machine falls on measurements and floors alike.")
+      "real time in microseconds. Each measurement and its floor run by turns inside one benchmark, "
+      "in blocks of about a millisecond each, so that a slow spell of the machine falls on both alike; "
+      "the ratio is the median over the repetitions of the measured time over the floor's time in the "
+      "same blocks. The repetitions of all benchmarks run interleaved in random order.")
     w("")
     w("**Consumer validation** (`Vd_Geral` on the consumer field: query, probes, narrowing) against its floor, "
       "the dialog's SQLite consumer query prepared once with `sqlite3_prepare_v2`, bound and stepped through "
@@ -110,11 +121,10 @@ def main():
     for key, label, _ in WAYS:
         cells = []
         for n in sizes:
-            t = m.get(f"validation/{key}/{n}")
-            f = m.get(f"validation/{key}/{n}/floor")
+            name = f"validation/{key}/{n}"
             goal = VALIDATION_RATIO_GOAL if n == large else None
-            cells.append(f"{us(t)} / {us(f)} / {fmt_ratio(ratio(t, f), goal)}")
-        growth = ratio(m.get(f"validation/{key}/{large}"), m.get(f"validation/{key}/{small}"))
+            cells.append(f"{us(part(m, name, 0))} / {us(part(m, name, 1))} / {fmt_ratio(part(m, name, 2), goal)}")
+        growth = ratio(part(m, f"validation/{key}/{large}", 0), part(m, f"validation/{key}/{small}", 0))
         w(f"| {label} | " + " | ".join(cells) + f" | {fmt_ratio(growth, VALIDATION_GROWTH_GOAL)} |")
     w("")
 
@@ -125,8 +135,9 @@ def main():
     w("| service | time | floor | ratio |")
     w("|---|---|---|---|")
     for s in SERVICES:
-        t, f = m.get(f"service/{s}/{service_size}"), m.get(f"service/{s}/{service_size}/floor")
-        w(f"| {s} | {us(t)} | {us(f)} | {fmt_ratio(ratio(t, f), SERVICE_RATIO_GOAL)} |")
+        name = f"service/{s}/{service_size}"
+        w(f"| {s} | {us(part(m, name, 0))} | {us(part(m, name, 1))} | "
+          f"{fmt_ratio(part(m, name, 2), SERVICE_RATIO_GOAL)} |")
     w("")
 
     w("**Data packets** of consumer rows (40 columns) against plain CBOR (Qt's stream writer with no "
@@ -135,10 +146,8 @@ def main():
     w("")
     w("| measurement | time | floor | ratio |")
     w("|---|---|---|---|")
-    others = sorted(n for n in m if (n.startswith("packet/") or n.startswith("entry/")) and not n.endswith("/floor"))
-    for n in others:
-        t, f = m.get(n), m.get(n + "/floor")
-        w(f"| {n} | {us(t)} | {us(f)} | {fmt_ratio(ratio(t, f))} |")
+    for n in sorted(n for n in m if n.startswith("packet/") or n.startswith("entry/")):
+        w(f"| {n} | {us(part(m, n, 0))} | {us(part(m, n, 1))} | {fmt_ratio(part(m, n, 2))} |")
     w("")
 
     plan = plans.get(str(large)) or next(iter(plans.values()), [])
