@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (preset "bench"), generates the store databases they run on (kept under
-# build/bench-data and made again only when gen_data changed), runs every benchmark beside its
+# build/bench-data and made again only when gen_data changed), runs every benchmark by turns with its
 # floor, counts one consumer validation's statements on a throwaway PostgreSQL server, and writes
 # the markdown report.
 #   scripts/bench.sh [report.md]      default: build/bench-report.md
