@@ -32,6 +32,7 @@ Waiter readWaiter(const db::Query &query)
 QByteArray emitVerdict(TrdmConfComanda &dm, const Waiter &waiter, const QString &verdict)
 {
     const dataset::FieldList fields = dm.cdsGarcom.fields();
+    Q_ASSERT(fields.size() == Waiter::Count + 1);
     dataset::Row row;
     row.reserve(fields.size());
     for (int i = 0; i < Waiter::Count; ++i)
