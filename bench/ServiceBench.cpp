@@ -50,8 +50,8 @@ QString openComanda(const Database &database)
     return found;
 }
 
-// A data module of its own for every run: a query another service left open holds a read on the
-// file, which would spare this run the WAL locks it pays alone, depending on the order of the runs.
+// A data module of its own for every benchmark: none runs on what an earlier one left in it, so the
+// order the repetitions are interleaved in cannot change what a service does.
 void connectDataModule(const Database &database)
 {
     static bool registered = false;

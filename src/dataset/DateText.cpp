@@ -1,6 +1,5 @@
 #include "dataset/DateText.h"
 
-
 namespace dataset::datetext {
 
 namespace {
@@ -32,10 +31,6 @@ std::optional<QDate> datePart(QStringView text)
         return std::nullopt;
     return date;
 }
-
-} // namespace
-
-namespace {
 
 char *putDigits(char *p, int value, int count)
 {

@@ -448,10 +448,6 @@ Range skipRange(Reader &in)
     return range;
 }
 
-} // namespace
-
-namespace {
-
 qsizetype headerSize(const FieldList &fields) { return 64 + fields.size() * 32; }
 
 void writeFields(CborOut &w, const FieldList &fields)
