@@ -203,6 +203,21 @@ public:
         }
     }
 
+    bool text(int column, QString *text) const override
+    {
+        switch (sqlite3_column_type(m_statement, column)) {
+        case SQLITE_NULL:
+            *text = QString();
+            return true;
+        case SQLITE_TEXT:
+            *text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column)),
+                                      sqlite3_column_bytes(m_statement, column));
+            return true;
+        default:
+            return false;
+        }
+    }
+
     bool asciiText(int column, QByteArrayView *text) const override
     {
         if (sqlite3_column_type(m_statement, column) != SQLITE_TEXT)

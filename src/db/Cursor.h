@@ -31,6 +31,9 @@ public:
     // for a String field, an integer for an Integer one, ...), read without the general conversion;
     // false for anything else, which value() then gives.
     virtual bool fieldValue(int /*column*/, dataset::FieldType /*type*/, QVariant * /*value*/) const { return false; }
+    // A null (as a null QString) or a text, read straight into a QString for a caller that wants
+    // the text of a text column; false for anything else, which value() then gives.
+    virtual bool text(int /*column*/, QString * /*text*/) const { return false; }
     virtual QList<Column> describe() const = 0;
     // Ends the current run (and its read locks); the statement stays prepared.
     virtual void finish() = 0;

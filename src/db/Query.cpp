@@ -183,14 +183,14 @@ void Query::open()
             throw tkt::Error(QStringLiteral("O valor do parâmetro %1 contém um caractere nulo, que não pode ser "
                                             "enviado ao banco de dados.").arg(m_names.at(i)));
     }
-    QList<QString> values;
-    values.reserve(qsizetype(m_slotOf.size()));
-    for (int slot : m_slotOf)
-        values.append(m_slotValues.at(slot));
+    // The list is kept from run to run: filling it again takes no allocation.
+    m_runValues.resize(qsizetype(m_slotOf.size()));
+    for (size_t i = 0; i < m_slotOf.size(); ++i)
+        m_runValues[qsizetype(i)] = m_slotValues.at(m_slotOf[i]);
 
     if (!m_cursor || m_preparedGeneration != m_connection.generation())
         prepare();
-    m_cursor->exec(values);
+    m_cursor->exec(m_runValues);
     if (!m_described) {
         m_columns = m_cursor->describe();
         for (Column &column : m_columns) {
@@ -207,6 +207,7 @@ void Query::open()
         m_columnIndex.clear();
         for (int i = 0; i < m_columns.size(); ++i)
             m_columnIndex.insert(m_columns[i].name, i);
+        m_namesUnique = m_columnIndex.size() == m_columns.size();
         m_described = true;
     }
     m_active = true;
@@ -216,6 +217,7 @@ void Query::open()
 
 void Query::advance()
 {
+    m_nextColumn = 0;
     try {
         m_onRow = m_cursor->next();
     } catch (...) {
@@ -261,11 +263,20 @@ bool Query::isEmpty()
 
 int Query::columnIndex(const QString &column) const
 {
+    // Readers mostly take a row's columns in the order the SELECT lists them: the column after the
+    // last one found on this row (the first on a new row) is tried before the name is hashed. A name
+    // the SELECT lists twice is always its last column, as the hash has it, so the guess is left
+    // out then. (Views are compared: Qt 6.4's == on two QStrings runs its general ordering
+    // comparison, views only test for equal characters.)
+    if (m_namesUnique && m_nextColumn < m_columns.size()
+        && QStringView(m_columns.at(m_nextColumn).name) == QStringView(column))
+        return m_nextColumn++;
     auto it = m_columnIndex.constFind(column);
     if (it == m_columnIndex.cend())
         it = m_columnIndex.constFind(column.toUpper());
     if (it == m_columnIndex.cend())
         throw tkt::Error(QStringLiteral("A consulta não tem a coluna %1.").arg(column));
+    m_nextColumn = it.value() + 1;
     return it.value();
 }
 
@@ -291,6 +302,11 @@ QString Query::text(const QString &column) const
     if (!m_onRow)
         throw tkt::Error(QStringLiteral("A consulta não está em uma linha para ler a coluna %1.").arg(column));
     const int index = columnIndex(column);
+    // A text column holding a text or a null needs no value in between: the text is read as it is.
+    const Column &described = m_columns[index];
+    QString direct;
+    if ((described.typeFromValues || described.type == FieldType::String) && m_cursor->text(index, &direct))
+        return direct;
     const QVariant v = readValue(index);
     if (m_columns[index].typeFromValues)
         return v.toString();

@@ -96,6 +96,7 @@ private:
     QStringList m_names;             // the text's parameters, upper case, in order of first occurrence
     QList<QString> m_slotValues;     // the value of each of m_names
     std::vector<int> m_slotOf;       // the index into m_names of each positional marker
+    QList<QString> m_runValues;      // the value of each positional marker in the last run
     QHash<QString, QString> m_values; // values of the parameters of earlier texts, by name
     std::unique_ptr<Cursor> m_cursor;
     int m_preparedGeneration = -1;
@@ -108,6 +109,8 @@ private:
     bool m_described = false;
     QList<Column> m_columns;
     QHash<QString, int> m_columnIndex; // upper-case name -> column
+    mutable int m_nextColumn = 0;      // the column after the last one looked up by name on this row
+    bool m_namesUnique = true;         // no two columns of the SELECT list share a name
     QHash<QString, dataset::FieldType> m_columnTypes; // upper-case name -> type set by setColumnType
 };
 

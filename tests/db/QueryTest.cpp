@@ -68,6 +68,40 @@ TEST_P(QueryOnBackend, repeatedNameTakesTheValueAtEveryOccurrence)
     EXPECT_EQ(codes(query), (QStringList{QStringLiteral("0001"), QStringLiteral("0002"), QStringLiteral("0003")}));
 }
 
+TEST_P(QueryOnBackend, columnsAreFoundByNameInAnyOrderOnEveryRow)
+{
+    db::Query query(connection);
+    // CDFILIAL is listed twice: its name always means the last of the two, as it always has.
+    query.setSql(QStringLiteral("SELECT CDVENDEDOR, NMFANVEN, CDVENDEDOR AS CDFILIAL, CDFILIAL FROM VENDEDOR "
+                                "ORDER BY CDVENDEDOR"));
+    query.open();
+    // The names are read one statement at a time: the order of the reads is part of what is tested.
+    QStringList read;
+    auto readInOrder = [&](std::initializer_list<const char *> names) {
+        QStringList values;
+        for (const char *name : names)
+            values << query.text(QLatin1String(name));
+        read << values.join(QLatin1Char('/'));
+    };
+    for (; !query.eof(); query.next()) {
+        readInOrder({"CDVENDEDOR", "NMFANVEN", "CDFILIAL"});
+        readInOrder({"nmfanven", "NMFANVEN", "CDVENDEDOR"});
+    }
+    EXPECT_EQ(read, (QStringList{QStringLiteral("0001/ANA/0001"), QStringLiteral("ANA/ANA/0001"),
+                                 QStringLiteral("0002/BRUNO/0002"), QStringLiteral("BRUNO/BRUNO/0002"),
+                                 QStringLiteral("0003//0001"), QStringLiteral("//0003")}));
+
+    // Without the repeated name, a row read in the SELECT's order and then out of it.
+    query.close();
+    query.setSql(QStringLiteral("SELECT CDVENDEDOR, NMFANVEN, CDFILIAL FROM VENDEDOR WHERE CDVENDEDOR = '0002'"));
+    query.open();
+    EXPECT_EQ(query.text(QStringLiteral("CDVENDEDOR")), QStringLiteral("0002"));
+    EXPECT_EQ(query.text(QStringLiteral("NMFANVEN")), QStringLiteral("BRUNO"));
+    EXPECT_EQ(query.text(QStringLiteral("CDFILIAL")), QStringLiteral("0002"));
+    EXPECT_EQ(query.text(QStringLiteral("NMFANVEN")), QStringLiteral("BRUNO"));
+    EXPECT_EQ(query.text(QStringLiteral("CDVENDEDOR")), QStringLiteral("0002"));
+}
+
 TEST_P(QueryOnBackend, colonInsideLiteralIsText)
 {
     db::Query query(connection);
