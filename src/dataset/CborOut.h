@@ -69,23 +69,26 @@ public:
     void text(QStringView value)
     {
         // Codes, names and numbers are nearly always ASCII: their UTF-8 is one byte per character,
-        // written without a temporary. Anything else goes through Qt's UTF-8 encoder.
+        // copied in the same pass that finds them to be ASCII. At the first other character, what
+        // was written is taken back and the text goes through Qt's UTF-8 encoder.
         const char16_t *s = value.utf16();
         const qsizetype n = value.size();
-        for (qsizetype i = 0; i < n; ++i) {
-            if (s[i] >= 0x80) {
-                const QByteArray utf8 = value.toUtf8();
-                head(3, quint64(utf8.size()));
-                std::memcpy(room(utf8.size()), utf8.constData(), size_t(utf8.size()));
-                return;
-            }
-        }
+        const qsizetype start = m_used;
         head(3, quint64(n));
         if (n == 0)
             return;
         char *d = room(n);
-        for (qsizetype i = 0; i < n; ++i)
+        char16_t any = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            any |= s[i];
             d[i] = char(s[i]);
+        }
+        if (any < 0x80)
+            return;
+        m_used = start;
+        const QByteArray utf8 = value.toUtf8();
+        head(3, quint64(utf8.size()));
+        std::memcpy(room(utf8.size()), utf8.constData(), size_t(utf8.size()));
     }
 
 private:

@@ -21,6 +21,16 @@ constexpr quint64 kTagDate = 1004;   // RFC 8943 full-date string
 
 void writeValue(CborOut &w, const Field &field, const QVariant &value, qsizetype row)
 {
+    // Most values of a packet are texts of text fields, written without the general checks. A
+    // driver's typed null is a QString variant too, holding a null QString: that and any other
+    // null QString take the general way.
+    if (field.type == FieldType::String && value.typeId() == QMetaType::QString) {
+        const QString &text = *static_cast<const QString *>(value.constData());
+        if (!text.isNull()) {
+            w.text(text);
+            return;
+        }
+    }
     if (isNullValue(value)) {
         w.null();
         return;
