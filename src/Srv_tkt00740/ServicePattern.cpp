@@ -19,7 +19,7 @@ QString errorText(const std::exception &error, db::Connection *connection)
 
 } // namespace
 
-QVariant runService(const std::function<QByteArray(TrdmConfComanda &)> &body)
+QVariant runServiceBody(const std::function<QByteArray(TrdmConfComanda &)> &body)
 {
     TrdmConfComanda *dm = rdmConfComanda;
     try {
