@@ -35,9 +35,12 @@ QByteArray emitVerdict(TrdmConfComanda &dm, const Waiter &waiter, const QString 
     Q_ASSERT(fields.size() == Waiter::Count + 1);
     dataset::Row row;
     row.reserve(fields.size());
-    for (int i = 0; i < Waiter::Count; ++i)
-        row.append(waiter.values[i].left(fields.at(i).width));
-    row.append(verdict);
+    for (int i = 0; i < Waiter::Count; ++i) {
+        const QString &value = waiter.values[i];
+        const int width = fields.at(i).width;
+        row.emplaceBack(value.size() > width ? value.left(width) : value);
+    }
+    row.emplaceBack(verdict);
     dm.cdsGarcom = dataset::Table::ofFieldValues(fields, {row});
     return dm.cdsGarcom.toPacket();
 }
