@@ -31,9 +31,10 @@ Waiter readWaiter(const db::Query &query)
 // the last field, HABILITADO, in place of whatever cdsGarcom held. Every field of cdsGarcom is a text.
 QByteArray emitVerdict(TrdmConfComanda &dm, const Waiter &waiter, const QString &verdict)
 {
-    const dataset::FieldList fields = dm.cdsGarcom.fields();
+    dataset::FieldList fields = dm.cdsGarcom.fields();
     Q_ASSERT(fields.size() == Waiter::Count + 1);
-    dataset::Row row;
+    QList<dataset::Row> rows(1);
+    dataset::Row &row = rows.first();
     row.reserve(fields.size());
     for (int i = 0; i < Waiter::Count; ++i) {
         const QString &value = waiter.values[i];
@@ -41,7 +42,7 @@ QByteArray emitVerdict(TrdmConfComanda &dm, const Waiter &waiter, const QString 
         row.emplaceBack(value.size() > width ? value.left(width) : value);
     }
     row.emplaceBack(verdict);
-    dm.cdsGarcom = dataset::Table::ofFieldValues(fields, {row});
+    dm.cdsGarcom = dataset::Table::ofFieldValues(std::move(fields), std::move(rows));
     return dm.cdsGarcom.toPacket();
 }
 
