@@ -159,10 +159,8 @@ public:
             return QVariant(qlonglong(sqlite3_column_int64(m_statement, column)));
         case SQLITE_FLOAT:
             return QVariant(sqlite3_column_double(m_statement, column));
-        case SQLITE_TEXT: {
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column));
-            return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_statement, column)));
-        }
+        case SQLITE_TEXT:
+            return QVariant(textAt(column));
         case SQLITE_BLOB: {
             const auto *bytes = static_cast<const char *>(sqlite3_column_blob(m_statement, column));
             return QVariant(QByteArray(bytes, sqlite3_column_bytes(m_statement, column)));
@@ -181,8 +179,7 @@ public:
         case SQLITE_TEXT:
             if (type != dataset::FieldType::String)
                 return false;
-            *value = QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column)),
-                                                sqlite3_column_bytes(m_statement, column)));
+            *value = QVariant(textAt(column));
             return true;
         case SQLITE_INTEGER:
             // A whole number in a Float column is what SQLite keeps for 0 or 12.0.
@@ -210,8 +207,7 @@ public:
             *text = QString();
             return true;
         case SQLITE_TEXT:
-            *text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column)),
-                                      sqlite3_column_bytes(m_statement, column));
+            *text = textAt(column);
             return true;
         default:
             return false;
@@ -246,6 +242,13 @@ public:
     void finish() override { sqlite3_reset(m_statement); }
 
 private:
+    // The column's text; the column must hold a text.
+    QString textAt(int column) const
+    {
+        return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_statement, column)),
+                                 sqlite3_column_bytes(m_statement, column));
+    }
+
     sqlite3 *m_db;
     sqlite3_stmt *m_statement = nullptr;
     std::vector<QByteArray> m_bound; // the texts bound without a copy live here until the next run

@@ -308,9 +308,9 @@ QString Query::text(const QString &column) const
     if ((described.typeFromValues || described.type == FieldType::String) && m_cursor->text(index, &direct))
         return direct;
     const QVariant v = readValue(index);
-    if (m_columns[index].typeFromValues)
+    if (described.typeFromValues)
         return v.toString();
-    return dataset::valueText(m_columns[index].type, v);
+    return dataset::valueText(described.type, v);
 }
 
 dataset::FieldList Query::fieldList() const
