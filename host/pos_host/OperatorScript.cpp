@@ -8,6 +8,21 @@ namespace {
 
 constexpr int kLongestWait = 10 * 60 * 1000;
 
+// Labels end up in a blank-separated measurement file: nothing that could split or break a line.
+bool isMarkLabel(const QString &label)
+{
+    if (label.isEmpty())
+        return false;
+    for (const QChar c : label) {
+        const char16_t u = c.unicode();
+        const bool allowed = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')
+            || u == u'_' || u == u'-';
+        if (!allowed)
+            return false;
+    }
+    return true;
+}
+
 // What the named keys type when no Ctrl, Alt or Meta is held, as a real keyboard reports them.
 QString controlTextOf(Qt::Key key)
 {
@@ -222,6 +237,11 @@ ParsedScript parseScript(const QString &script)
             step.milliseconds = token.mid(5).toInt(&number);
             if (!number || step.milliseconds < 0 || step.milliseconds > kLongestWait)
                 return fail(QStringLiteral("wait needs milliseconds between 0 and %1").arg(kLongestWait));
+        } else if (token.startsWith(QLatin1String("mark:"))) {
+            step.kind = ScriptStep::Kind::Mark;
+            step.label = token.mid(5);
+            if (!isMarkLabel(step.label))
+                return fail(QStringLiteral("mark needs a label of letters, digits, _ and -"));
         } else {
             step.kind = ScriptStep::Kind::Key;
             KeyStroke stroke;

@@ -4,6 +4,9 @@
 //   click:<objectName>   a left click at the centre of the named widget of the active window
 //   type:<text>          one key per character, carrying the character as its text
 //   wait:<ms>            a pause before the next step
+//   mark:<label>         plays nothing: tells the host that the operator's next action starts
+//                        here, so that what the action costs can be measured; the label is
+//                        letters, digits, '_' and '-'
 //   <key>                one key: "7", "a", "Enter", "Esc", "Backspace", "F1", "Alt+X",
 //                        "Ctrl+Enter", "Alt+Shift+C" (modifiers Ctrl, Alt, Shift, Meta)
 //
@@ -29,11 +32,12 @@ struct KeyStroke {
 };
 
 struct ScriptStep {
-    enum class Kind { Click, Type, Wait, Key };
+    enum class Kind { Click, Type, Wait, Key, Mark };
 
     Kind kind = Kind::Key;
     QString token;          // as written, for reports
     QString objectName;     // Click
+    QString label;          // Mark
     QList<KeyStroke> keys;  // Type: one per character; Key: exactly one
     int milliseconds = 0;   // Wait
 };

@@ -87,7 +87,11 @@ void ScriptPlayer::playNext()
     }
 
     ++m_next;
-    m_timer.start(step.kind == ScriptStep::Kind::Wait ? step.milliseconds : m_delay);
+    // A mark stands for the moment the next action starts: that action follows without a pause.
+    const int pause = step.kind == ScriptStep::Kind::Wait ? step.milliseconds
+                      : step.kind == ScriptStep::Kind::Mark ? 0
+                                                             : m_delay;
+    m_timer.start(pause);
     QString error;
     if (!play(step, window, &error)) {
         stop();
@@ -99,6 +103,9 @@ bool ScriptPlayer::play(const ScriptStep &step, QWidget *window, QString *error)
 {
     switch (step.kind) {
     case ScriptStep::Kind::Wait:
+        return true;
+    case ScriptStep::Kind::Mark:
+        emit marked(step.label);
         return true;
     case ScriptStep::Kind::Type:
     case ScriptStep::Kind::Key:

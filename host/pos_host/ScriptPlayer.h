@@ -37,6 +37,8 @@ public:
 signals:
     // step counts from 1. The script stops at the failed step.
     void stepFailed(int step, const QString &token, const QString &message);
+    // A mark step was reached, with the window it marks in front.
+    void marked(const QString &label);
     // Every step was played (a step that opened a modal window may still be waiting on it).
     void finished();
 

@@ -146,3 +146,21 @@ TEST(ScriptParse, BadStepsNameTheirPlace)
         EXPECT_TRUE(parsed.error.contains(QString::fromUtf8(c.where))) << parsed.error.toStdString();
     }
 }
+
+TEST(ScriptParse, MarksCarryALabelSafeForTheMarksFile)
+{
+    const ParsedScript parsed = parseScript(QStringLiteral("mark:consumer 7 mark:Step_2-b"));
+    ASSERT_TRUE(parsed.ok()) << parsed.error.toStdString();
+    ASSERT_EQ(parsed.steps.size(), 3);
+    EXPECT_EQ(parsed.steps[0].kind, ScriptStep::Kind::Mark);
+    EXPECT_EQ(parsed.steps[0].label, QStringLiteral("consumer"));
+    EXPECT_TRUE(parsed.steps[0].keys.isEmpty()) << "a mark plays nothing";
+    EXPECT_EQ(parsed.steps[2].label, QStringLiteral("Step_2-b"));
+
+    // A blank or line break would make a second field or line in the marks file.
+    for (const char *script : {"mark:", "7 mark:\"two words\"", "mark:\"a\nb\"", "mark:né", "mark:a;b", "mark:a:b"}) {
+        const ParsedScript bad = parseScript(QString::fromUtf8(script));
+        EXPECT_FALSE(bad.ok()) << script;
+        EXPECT_TRUE(bad.error.contains(QStringLiteral("mark needs a label"))) << bad.error.toStdString();
+    }
+}

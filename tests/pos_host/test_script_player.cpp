@@ -195,3 +195,22 @@ TEST(ScriptPlayer, FinishesWhileTheDialogIsStillOpen)
     ASSERT_EQ(seen.size(), 1);
     EXPECT_EQ(seen[0].text, QStringLiteral("5"));
 }
+
+TEST(ScriptPlayer, MarksComeInScriptOrderBetweenTheKeys)
+{
+    QList<SeenKey> seen;
+    RecordingDialog dialog(QStringLiteral("frmTest"), &seen);
+    ScriptPlayer player(parsed("mark:first 1 mark:second 2 mark:last click:btnOk").steps);
+    player.setStepDelay(10);
+    QObject::connect(&player, &ScriptPlayer::marked, &dialog,
+                     [&](const QString &label) { seen.append({QStringLiteral("mark"), 0, {}, label}); });
+    ModalGuard guard;
+
+    player.start();
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+
+    QStringList order;
+    for (const SeenKey &s : std::as_const(seen))
+        order.append(s.window == QStringLiteral("mark") ? QStringLiteral("mark:") + s.text : s.text);
+    EXPECT_EQ(order, (QStringList{"mark:first", "1", "mark:second", "2", "mark:last"}));
+}
