@@ -34,6 +34,9 @@ const QString kScript = QStringLiteral("script");
 const QString kScriptExit = QStringLiteral("script-exit");
 const QString kStepDelay = QStringLiteral("step-delay");
 const QString kTimeout = QStringLiteral("timeout");
+const QString kRepeat = QStringLiteral("repeat");
+const QString kMarks = QStringLiteral("marks");
+constexpr int kMostRepeats = 10000;
 
 } // namespace
 
@@ -56,7 +59,16 @@ CommandLine::CommandLine()
     m_parser.addOption(QCommandLineOption(kStepDelay, QStringLiteral("Pause between script steps (default 50)."),
                                           QStringLiteral("ms")));
     m_parser.addOption(QCommandLineOption(
-        kTimeout, QStringLiteral("Give up after this many seconds (exit code 4)."), QStringLiteral("seconds")));
+        kTimeout, QStringLiteral("Give up on a call after this many seconds (exit code 4)."), QStringLiteral("seconds")));
+    m_parser.addOption(QCommandLineOption(
+        kRepeat,
+        QStringLiteral("Call the entry this many times in one process (1 to %1, default 1), playing the script "
+                       "into each dialog, as a host that serves many comandas a day without restarting does: "
+                       "what the module keeps between calls, and what it costs again, shows.")
+            .arg(kMostRepeats),
+        QStringLiteral("count")));
+    m_parser.addOption(QCommandLineOption(
+        kMarks, QStringLiteral("Append timing marks of every call to this file (see below)."), QStringLiteral("file")));
 }
 
 bool CommandLine::parse(const QStringList &arguments, HostOptions *options, QString *error)
@@ -111,6 +123,21 @@ bool CommandLine::parse(const QStringList &arguments, HostOptions *options, QStr
         }
         options->timeoutMs = static_cast<int>(seconds * 1000);
     }
+    if (m_parser.isSet(kRepeat)) {
+        bool number = false;
+        options->repeat = m_parser.value(kRepeat).toInt(&number);
+        if (!number || options->repeat < 1 || options->repeat > kMostRepeats) {
+            *error = QStringLiteral("--repeat needs a count from 1 to %1.").arg(kMostRepeats);
+            return false;
+        }
+    }
+    if (m_parser.isSet(kMarks)) {
+        options->marksFile = m_parser.value(kMarks);
+        if (options->marksFile.isEmpty()) {
+            *error = QStringLiteral("--marks needs a file name.");
+            return false;
+        }
+    }
     return true;
 }
 
@@ -127,21 +154,27 @@ bool CommandLine::asksForHelp(int argc, char **argv)
 QString CommandLine::trailer()
 {
     return QStringLiteral(R"(
-Output, one line each: result=True|False, consumidor=, cliente=, vendedor=, mesa=.
+Output, one line each: result=True|False, consumidor=, cliente=, vendedor=, mesa=. With --repeat
+above 1, each call's block follows a line dialog=<k> (k from 1).
 
 Operator script: steps separated by blanks, played into the window in front (the dialog, or a
 message box or keypad on top of it):
   click:<objectName>   click the named widget
   type:<text>          one key per character; type:"two words" keeps the blank
   wait:<ms>            pause
+  mark:<label>         plays nothing; writes a mark (label: letters, digits, _ and -)
   7  a  Enter  Esc  Backspace  F1  Alt+X  Ctrl+Enter  Alt+Shift+C  Num+Enter   one key
+
+Marks file (--marks), one line each: <wall-clock microseconds> <dialog k> <label>, label "open"
+just before the entry is called, "end" just after it returns, "mark:<label>" for a mark step.
 
 Without a display (no DISPLAY or WAYLAND_DISPLAY, QT_QPA_PLATFORM unset) the dialog is shown
 through a VNC server on 127.0.0.1:5900.
 
 Exit codes: 0 the entry was called (whatever its result); 1 a library or one of its exports is
 missing; 2 bad arguments; 3 the script ended with the dialog open (--script-exit); 4 timed out;
-5 a script step failed.
+5 a script step failed. With --repeat, the code of the first call that had to be ended (3 to 5);
+no dialog is opened after it.
 )");
 }
 

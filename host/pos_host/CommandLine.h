@@ -25,7 +25,9 @@ struct HostOptions {
     bool hasScript = false;
     bool scriptExit = false;
     int stepDelayMs = 50;
-    int timeoutMs = 0; // 0: no guard
+    int timeoutMs = 0; // 0: no guard, for each call
+    int repeat = 1;    // calls of the entry in this process
+    QString marksFile; // empty: no marks
 };
 
 class CommandLine {

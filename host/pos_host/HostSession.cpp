@@ -20,7 +20,8 @@ void tell(const QString &line)
 
 } // namespace
 
-HostSession::HostSession(HostOptions options) : m_options(std::move(options))
+HostSession::HostSession(HostOptions options, MarkLog *marks, int dialog)
+    : m_options(std::move(options)), m_marks(marks), m_dialog(dialog)
 {
     m_timeout.setSingleShot(true);
     connect(&m_timeout, &QTimer::timeout, this, [this] {
@@ -40,6 +41,9 @@ bool HostSession::prepare(QString *error)
     m_player = std::make_unique<posscript::ScriptPlayer>(std::move(parsed.steps));
     m_player->setStepDelay(m_options.stepDelayMs);
     connect(m_player.get(), &posscript::ScriptPlayer::finished, this, &HostSession::scriptFinished);
+    if (m_marks)
+        connect(m_player.get(), &posscript::ScriptPlayer::marked, this,
+                [this](const QString &label) { m_marks->write(m_dialog, QStringLiteral("mark:") + label); });
     connect(m_player.get(), &posscript::ScriptPlayer::stepFailed, this,
             [this](int step, const QString &token, const QString &message) {
                 closeEverything(ExitScriptFailed,
@@ -58,10 +62,14 @@ void HostSession::begin()
     }
     if (m_player)
         m_player->start();
+    if (m_marks)
+        m_marks->write(m_dialog, QStringLiteral("open"));
 }
 
 void HostSession::end()
 {
+    if (m_marks)
+        m_marks->write(m_dialog, QStringLiteral("end"));
     m_inCall = false;
     m_timeout.stop();
     // A call that ended by itself is done; one that had to be ended keeps its deadline until the

@@ -3,6 +3,7 @@
 // every window when the script or the guard says the call must end.
 
 #include "pos_host/CommandLine.h"
+#include "pos_host/MarkLog.h"
 #include "pos_host/ScriptPlayer.h"
 #include "pos_host/Watchdog.h"
 
@@ -25,13 +26,15 @@ class HostSession : public QObject {
     Q_OBJECT
 
 public:
-    explicit HostSession(HostOptions options);
+    // marks may be null; dialog numbers this call in it.
+    HostSession(HostOptions options, MarkLog *marks, int dialog);
 
     // False with the reason when the script does not parse.
     bool prepare(QString *error);
     // Just before the entry is called: the script and the guard start with the first event loop.
+    // Marks "open" last, so that it is as near the call as can be.
     void begin();
-    // The entry returned: nothing more is played.
+    // The entry returned: marks "end" first, and nothing more is played.
     void end();
 
     // ExitDone unless the call had to be ended.
@@ -42,6 +45,8 @@ private:
     void closeEverything(int exitCode, const QString &message);
 
     HostOptions m_options;
+    MarkLog *m_marks;
+    int m_dialog;
     std::unique_ptr<posscript::ScriptPlayer> m_player;
     QTimer m_timeout;
     Watchdog m_watchdog;

@@ -1,16 +1,18 @@
 // pos_host: a point-of-sale host in miniature. It loads the shared services library, the common
-// UI package and the comanda module from its own folder, calls the entry once and prints what the
-// dialog handed back, optionally playing an operator script into the dialog.
+// UI package and the comanda module from its own folder, calls the entry (once, or as often as
+// asked) and prints what each dialog handed back, optionally playing an operator script into it.
 #include "contracts/Windows1252.h"
 #include "pos_host/CommandLine.h"
 #include "pos_host/HostSession.h"
 #include "pos_host/LoopbackVnc.h"
+#include "pos_host/MarkLog.h"
 #include "pos_host/ModuleLibraries.h"
 
 #include <QApplication>
 #include <QByteArray>
 #include <array>
 #include <cstdio>
+#include <memory>
 
 using namespace poshost;
 
@@ -49,6 +51,30 @@ bool encode(const EntryTexts &texts, std::array<QByteArray, 9> *bytes, QString *
     return true;
 }
 
+// One call of the entry with the session's script, and its result block.
+void callEntry(const ModuleExports &module, std::array<QByteArray, 9> bytes, HostSession &session)
+{
+    // The four in/out texts: the module replaces a pointer with a text of its own when its dialog
+    // closes; a pointer it left alone is still ours.
+    std::array<char *, 4> given = {bytes[5].data(), bytes[6].data(), bytes[7].data(), bytes[8].data()};
+    std::array<char *, 4> handedBack = given;
+
+    session.begin();
+    const int32_t result =
+        module.criaConfComanda(bytes[0].constData(), bytes[1].constData(), bytes[2].constData(), bytes[3].constData(),
+                               bytes[4].constData(), &handedBack[0], &handedBack[1], &handedBack[2], &handedBack[3]);
+    session.end();
+
+    printLine(stdout, QStringLiteral("result=%1").arg(result ? QStringLiteral("True") : QStringLiteral("False")));
+    const std::array<const char *, 4> names = {"consumidor", "cliente", "vendedor", "mesa"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const QByteArray value = handedBack[i] ? QByteArray(handedBack[i]) : QByteArray();
+        printLine(stdout, QStringLiteral("%1=%2").arg(QString::fromLatin1(names[i]), tkt::fromWindows1252(value)));
+        if (handedBack[i] != given[i])
+            module.freeText(handedBack[i]);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -77,8 +103,13 @@ int main(int argc, char **argv)
         printLine(stderr, error);
         return ExitBadArguments;
     }
-    HostSession session(options);
-    if (!session.prepare(&error)) {
+    MarkLog marks;
+    if (!options.marksFile.isEmpty() && !marks.open(options.marksFile, &error)) {
+        printLine(stderr, error);
+        return ExitBadArguments;
+    }
+    auto session = std::make_unique<HostSession>(options, &marks, 1);
+    if (!session->prepare(&error)) {
         printLine(stderr, error);
         return ExitBadArguments;
     }
@@ -98,26 +129,24 @@ int main(int argc, char **argv)
 
     module.initialize();
 
-    // The four in/out texts: the module replaces a pointer with a text of its own when its dialog
-    // closes; a pointer it left alone is still ours.
-    std::array<char *, 4> given = {bytes[5].data(), bytes[6].data(), bytes[7].data(), bytes[8].data()};
-    std::array<char *, 4> handedBack = given;
-
-    session.begin();
-    const int32_t result =
-        module.criaConfComanda(bytes[0].constData(), bytes[1].constData(), bytes[2].constData(), bytes[3].constData(),
-                               bytes[4].constData(), &handedBack[0], &handedBack[1], &handedBack[2], &handedBack[3]);
-    session.end();
-
-    printLine(stdout, QStringLiteral("result=%1").arg(result ? QStringLiteral("True") : QStringLiteral("False")));
-    const std::array<const char *, 4> names = {"consumidor", "cliente", "vendedor", "mesa"};
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        const QByteArray value = handedBack[i] ? QByteArray(handedBack[i]) : QByteArray();
-        printLine(stdout, QStringLiteral("%1=%2").arg(QString::fromLatin1(names[i]), tkt::fromWindows1252(value)));
-        if (handedBack[i] != given[i])
-            module.freeText(handedBack[i]);
+    for (int dialog = 1; dialog <= options.repeat; ++dialog) {
+        // Every call gets its own script run, time guard and watchdog, as the first one had.
+        if (dialog > 1) {
+            session = std::make_unique<HostSession>(options, &marks, dialog);
+            session->prepare(&error);
+        }
+        if (options.repeat > 1)
+            printLine(stdout, QStringLiteral("dialog=%1").arg(dialog));
+        callEntry(module, bytes, *session);
+        // A call that had to be ended told every event loop to return, later ones too: no further
+        // dialog could be shown. Its session is kept, so its watchdog still guards finalizing.
+        if (session->exitCode() != ExitDone) {
+            if (dialog < options.repeat)
+                printLine(stderr, QStringLiteral("stopped after dialog %1 of %2").arg(dialog).arg(options.repeat));
+            break;
+        }
     }
 
     module.finalize();
-    return session.exitCode();
+    return session->exitCode();
 }
