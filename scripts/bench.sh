@@ -2,11 +2,11 @@
 # Builds the benchmarks (preset "bench"), generates the store databases they run on (kept under
 # build/bench-data and made again only when gen_data changed), runs every benchmark by turns with its
 # floor, counts one consumer validation's statements on a throwaway PostgreSQL server, and writes
-# the markdown report.
+# the markdown report, with the network turns of each operator action (scripts/turns.sh) at its end.
 #   scripts/bench.sh [report.md]      default: build/bench-report.md
 # Environment: TKT_BENCH_SIZES (default "10000 100000 1000000"), TKT_BENCH_REPETITIONS (7),
 # TKT_BENCH_MIN_TIME (0.25 seconds per repetition), TKT_BENCH_PG=0 to leave PostgreSQL out,
-# TKT_BENCH_PG_PORT (54471).
+# TKT_BENCH_PG_PORT (54471); turns.sh reads its own (TKT_TURNS_*).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -56,4 +56,10 @@ if [ "${TKT_BENCH_PG:-1}" != 0 ]; then
 fi
 
 python3 bench/report.py "$out/results.json" "$out/plans.json" "$out/pg.json" >"$report"
+if [ "${TKT_BENCH_PG:-1}" != 0 ] && bash scripts/turns.sh "$out/turns.md" >/dev/null; then
+  cat "$out/turns.md" >>"$report"
+else
+  echo "bench.sh: the network turns were not measured" >&2
+  echo "Network turns per operator action: not measured in this run (no PostgreSQL server)." >>"$report"
+fi
 echo "bench.sh: report written to $report"
