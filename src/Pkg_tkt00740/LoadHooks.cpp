@@ -2,6 +2,7 @@
 #include "Pkg_tkt00740/UnitTable.h"
 
 #include "Srv_tkt00740/TrdmConfComanda.h"
+#include "db/ConnectionPool.h"
 #include "Pkg_tkt00740/CliUnit.h"
 
 #include <QApplication>
@@ -30,10 +31,15 @@ void runtimeFinalization()
     ownApplication = nullptr;
 }
 
-// The validation services keep nothing between calls; an instance left by an interrupted call is
-// released with the module.
+// The validation services keep nothing between calls but the server connections kept for the next
+// dialog or call; those, and an instance left by an interrupted call, are released with the module,
+// while Qt's database drivers are still loaded.
 void srvInitialization() {}
-void srvFinalization() { Srv_tkt00740::freeDataModule(); }
+void srvFinalization()
+{
+    Srv_tkt00740::freeDataModule();
+    db::ConnectionPool::instance().drain();
+}
 
 const TktUnitEntry units[] = {
     {"System", runtimeInitialization, runtimeFinalization},

@@ -1,10 +1,11 @@
 #include "db/Connection.h"
 
 #include "contracts/Errors.h"
+#include "db/ConnectionPool.h"
 #include "db/Query.h"
+#include "db/ServerLink.h"
 
-#include <QSqlDriver>
-#include <QSqlError>
+#include <QThread>
 #include <QtGlobal>
 #include <atomic>
 
@@ -18,31 +19,18 @@ QString uniqueName()
     return QStringLiteral("tkt_db_%1").arg(++counter);
 }
 
-DbKind kindOf(QSqlDriver::DbmsType type, DbKind expected)
+// What a link is opened with, and the thread it belongs to (Qt's connections serve the thread that
+// opened them): two owners share a link only when all of it is the same.
+QString keyOf(const ConnectionTarget &target)
 {
-    switch (type) {
-    case QSqlDriver::SQLite: return DbKind::SQLite;
-    case QSqlDriver::MSSqlServer: return DbKind::SqlServer;
-    case QSqlDriver::Sybase: return DbKind::SqlServer;
-    case QSqlDriver::Oracle: return DbKind::Oracle;
-    case QSqlDriver::PostgreSQL: return DbKind::PostgreSQL;
-    default: return expected;
-    }
-}
-
-// A driver may quote the connection string back in its message; neither the pairs nor the bare
-// password may reach the user.
-QString scrubbed(QString text, const QString &password)
-{
-    text = redactConnectionString(text);
-    if (password.size() >= 3)
-        text.replace(password, QStringLiteral("***"));
-    return text.trimmed();
+    return QStringList{QString::number(quintptr(QThread::currentThread())), target.driver, target.databaseName,
+                       target.userName, target.password, target.connectOptions}
+        .join(QChar(u'\x1f'));
 }
 
 } // namespace
 
-Connection::Connection(QString name) : m_name(name.isEmpty() ? uniqueName() : std::move(name)) {}
+Connection::Connection() = default;
 
 Connection::~Connection()
 {
@@ -64,69 +52,87 @@ void Connection::detach(Query *query)
     m_queries.removeOne(query);
 }
 
+void Connection::releaseQueries()
+{
+    for (Query *query : std::as_const(m_queries))
+        query->release();
+}
+
+void Connection::openLink(const ConnectionTarget &target)
+{
+    m_key = keyOf(target);
+    m_pooled = target.driver == QLatin1String("QODBC");
+    if (m_pooled)
+        m_link = ConnectionPool::instance().take(m_key);
+    if (!m_link)
+        m_link = std::make_unique<ServerLink>(m_key, uniqueName(), target);
+    m_kind = m_link->kind();
+    ++m_generation;
+}
+
 void Connection::open()
 {
-    if (m_open)
+    if (m_link)
         return;
     if (beforeConnect)
         beforeConnect(*this);
-    const ConnectionTarget target = mapConnectionString(m_connectionString);
+    openLink(mapConnectionString(m_connectionString));
+    m_lost = false;
+    if (afterConnect)
+        afterConnect(*this);
+}
 
-    DbKind kind = target.expectedKind;
-    QString failure;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(target.driver, m_name);
-        if (!db.isValid()) {
-            failure = QStringLiteral("o driver %1 do Qt não está instalado.").arg(target.driver);
-        } else {
-            db.setDatabaseName(target.databaseName);
-            db.setConnectOptions(target.connectOptions);
-            if (target.driver != QLatin1String("QODBC")) {
-                db.setUserName(target.userName);
-                db.setPassword(target.password);
-            }
-            if (db.open())
-                kind = kindOf(db.driver()->dbmsType(), target.expectedKind);
-            else
-                failure = scrubbed(db.lastError().text(), target.password);
-        }
-    }
-    if (!failure.isNull()) {
-        QSqlDatabase::removeDatabase(m_name);
-        if (failure.isEmpty())
-            failure = QStringLiteral("o driver não informou o motivo.");
-        throw tkt::Error(QStringLiteral("Não foi possível conectar ao banco de dados: %1").arg(failure));
-    }
-    m_kind = kind;
-    m_open = true;
-    ++m_generation;
+void Connection::reopenAfterLoss()
+{
+    const ConnectionTarget target = mapConnectionString(m_connectionString);
+    releaseQueries();
+    m_link.reset();
+    m_kind = DbKind::Unknown;
+    // The kept links of this string went with the same server or network.
+    ConnectionPool::instance().discard(keyOf(target));
+    m_lost = true;
+    openLink(target);
+    m_lost = false;
     if (afterConnect)
         afterConnect(*this);
 }
 
 void Connection::close()
 {
-    for (Query *query : std::as_const(m_queries))
-        query->release();
-    if (!m_open)
+    m_lost = false;
+    releaseQueries();
+    if (!m_link)
         return;
-    m_open = false;
+    std::unique_ptr<ServerLink> link = std::move(m_link);
     m_kind = DbKind::Unknown;
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_name, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_name);
+    if (m_pooled)
+        ConnectionPool::instance().giveBack(std::move(link));
 }
 
 bool Connection::connected() const
 {
-    return m_open;
+    return m_link != nullptr;
 }
 
 QSqlDatabase Connection::database() const
 {
-    return QSqlDatabase::database(m_name, false);
+    return m_link ? m_link->database() : QSqlDatabase();
+}
+
+QString Connection::name() const
+{
+    return m_link ? m_link->qtName() : QString();
+}
+
+bool Connection::sessionPrepared() const
+{
+    return m_link && m_link->sessionPrepared();
+}
+
+void Connection::setSessionPrepared()
+{
+    if (m_link)
+        m_link->setSessionPrepared();
 }
 
 } // namespace db

@@ -1,6 +1,8 @@
 #pragma once
 // A database connection in the platform's style: a connection string, before- and after-connect
-// events, no login prompt, and the database kind learnt at connect time.
+// events, no login prompt, and the database kind learnt at connect time. A server connection runs
+// on a link kept by the process's pool: closing it gives the link back for the next owner with the
+// same string, and opening takes one back when there is one.
 
 #include "db/ConnectionString.h"
 #include "db/DbKind.h"
@@ -9,14 +11,16 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
+#include <memory>
 
 namespace db {
 
 class Query;
+class ServerLink;
 
 class Connection {
 public:
-    explicit Connection(QString name = {}); // the Qt connection name; unique when empty
+    Connection();
     ~Connection();
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
@@ -27,31 +31,49 @@ public:
     std::function<void(Connection &)> beforeConnect; // may set the connection string
     std::function<void(Connection &)> afterConnect;
 
-    // Opens the connection: beforeConnect, map the string, open, learn the kind, afterConnect.
-    // Throws tkt::Error with the driver's text (never a password) when it cannot be opened.
-    // Opening an open connection does nothing.
+    // Opens the connection: beforeConnect, map the string, take a kept link or open one, learn the
+    // kind, afterConnect. Throws tkt::Error with the driver's text (never a password) when it
+    // cannot be opened. Opening an open connection does nothing.
     void open();
-    // Closes every query running on it first, then the connection. Never throws.
+    // Closes every query running on it first, then gives its link back to the pool (a server's) or
+    // closes it (an embedded database's). Never throws.
     void close();
     bool connected() const;
 
     DbKind kind() const { return m_kind; }
     QSqlDatabase database() const; // the Qt handle; valid once opened
-    QString name() const { return m_name; }
+    QString name() const;          // the Qt connection name of the open link
 
     // Increments whenever the connection is (re)opened; prepared queries re-prepare when it changed.
     int generation() const { return m_generation; }
+
+    // The link under the open connection; null when closed.
+    ServerLink *link() const { return m_link.get(); }
+    // Whether the open link came from the pool, its session already prepared by an earlier owner.
+    bool sessionPrepared() const;
+    void setSessionPrepared();
+
+    // After a statement failed because the link died: the link and every kept link of the same
+    // string are dropped, and a fresh link is opened with the same string and prepared as a new
+    // one is. Queries prepare again. Throws tkt::Error when no new link can be opened.
+    void reopenAfterLoss();
+    // The link died and no fresh one could be opened yet: the next query tries again.
+    bool lostLink() const { return m_lost; }
 
 private:
     friend class Query;
     void attach(Query *query);
     void detach(Query *query);
+    void openLink(const ConnectionTarget &target);
+    void releaseQueries();
 
-    QString m_name;
     QString m_connectionString;
+    QString m_key;
     DbKind m_kind = DbKind::Unknown;
     int m_generation = 0;
-    bool m_open = false;
+    std::unique_ptr<ServerLink> m_link;
+    bool m_lost = false;
+    bool m_pooled = false;       // the link goes back to the pool when the connection closes
     QList<Query *> m_queries; // the queries built on this connection, released before it closes
 };
 

@@ -1,6 +1,8 @@
 #include "db/Cursor.h"
 
 #include "contracts/Errors.h"
+#include "db/OdbcCursor.h"
+#include "db/ServerLink.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
@@ -324,6 +326,8 @@ std::unique_ptr<Query::Cursor> Query::Cursor::prepare(Connection &connection, co
     const QSqlDatabase db = connection.database();
     if (sqlite3 *handle = sqliteHandle(db))
         return std::make_unique<SqliteCursor>(handle, sql);
+    if (connection.link() && connection.link()->odbcHandle())
+        return prepareOdbcCursor(*connection.link(), sql);
     return std::make_unique<QtSqlCursor>(db, sql);
 }
 

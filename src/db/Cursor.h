@@ -2,8 +2,10 @@
 // The statement under a Query. SQLite statements run straight on the sqlite3 handle that Qt's
 // driver opened: Qt's own SQLite result re-reads every column's name and declared type and
 // converts every text to UTF-16 inside SQLite on each run, which costs more than the lookup
-// itself. Every other driver runs through QSqlQuery.
+// itself. ODBC statements run straight on the ODBC connection handle (OdbcCursor.h); any other
+// driver runs through QSqlQuery.
 
+#include "contracts/Errors.h"
 #include "db/Query.h"
 
 #include <QByteArrayView>
@@ -13,6 +15,13 @@
 #include <memory>
 
 namespace db {
+
+// Thrown instead of tkt::Error when a statement failed because the connection under it is gone
+// (the server restarted, the network dropped it); the message is the driver's, as for any failure.
+class ConnectionLost : public tkt::Error {
+public:
+    using tkt::Error::Error;
+};
 
 class Query::Cursor {
 public:

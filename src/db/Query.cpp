@@ -171,8 +171,15 @@ void Query::open()
 {
     if (m_active)
         return;
-    if (!m_attached || !m_connection.connected())
+    if (!m_attached)
         throw tkt::Error(QStringLiteral("A conexão com o banco de dados não está aberta."));
+    if (!m_connection.connected()) {
+        // A connection whose link died and could not be replaced then tries again now: the
+        // server may be back.
+        if (!m_connection.lostLink())
+            throw tkt::Error(QStringLiteral("A conexão com o banco de dados não está aberta."));
+        m_connection.reopenAfterLoss();
+    }
     // The text is long and the check runs on every open: look for a non-blank without copying it.
     if (std::all_of(m_sql.cbegin(), m_sql.cend(), [](QChar c) { return c.isSpace(); }))
         throw tkt::Error(QStringLiteral("A consulta não tem texto SQL."));
@@ -183,6 +190,22 @@ void Query::open()
             throw tkt::Error(QStringLiteral("O valor do parâmetro %1 contém um caractere nulo, que não pode ser "
                                             "enviado ao banco de dados.").arg(m_names.at(i)));
     }
+    try {
+        run();
+    } catch (const ConnectionLost &lost) {
+        // Nothing was read yet: the same read runs once more on a fresh link, which the operator
+        // never notices. When no fresh link can be had, the read fails with the database's text.
+        try {
+            m_connection.reopenAfterLoss();
+        } catch (const std::exception &) {
+            throw lost;
+        }
+        run();
+    }
+}
+
+void Query::run()
+{
     // The list is kept from run to run: filling it again takes no allocation.
     m_runValues.resize(qsizetype(m_slotOf.size()));
     for (size_t i = 0; i < m_slotOf.size(); ++i)

@@ -34,6 +34,8 @@ public:
 
     // Runs the query forward-only and stands on its first row; throws tkt::Error with the driver's
     // text on failure. Opening an open query does nothing: close it first to run it with new values.
+    // When the run fails because the connection's link died, before any row was read, the
+    // connection takes a fresh link and the run is made once more.
     void open();
     void close();
     bool active() const { return m_active; }
@@ -76,6 +78,7 @@ private:
     friend QByteArray packetOf(Query &query);
 
     void prepare();
+    void run(); // binds, executes, describes and reads the first row
     void release(); // lets go of the statement: the connection is about to close
     void advance();
     int columnIndex(const QString &column) const;

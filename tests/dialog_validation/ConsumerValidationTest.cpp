@@ -449,3 +449,30 @@ TEST_P(ConsumerBranch, OneRoundTripPerValidation)
 }
 
 } // namespace
+
+namespace {
+
+// Every comanda opens a fresh dialog: its first validation is the one operators meet, and on a
+// server reached over a network each statement is a wait of its own.
+TEST_P(ConsumerBranch, AFreshDialogsFirstValidationSendsOneStatement)
+{
+    if (GetParam() != "PostgreSQL")
+        GTEST_SKIP() << "counted in the PostgreSQL server log";
+    open();
+    siblings().setMensagemAnswer(false);
+    validate(m_harness->dialog(), "0000054321");
+    TfrmCriaComanda &f = open(); // the next comanda's dialog
+    ServerLog log(m_connectionString);
+    if (!log.available())
+        GTEST_SKIP() << "no server log (TKT_PG_LOG)";
+    log.mark();
+    EXPECT_TRUE(validate(f, "0000054321"));
+    EXPECT_EQ(f.stCdConsumidor, consumer(22));
+    QStringList statements;
+    for (const QString &line : log.linesSinceMark())
+        if (line.contains(QRegularExpression("LOG:  (execute [^:]*|statement):")))
+            statements << line;
+    EXPECT_EQ(statements.size(), 1) << statements.join('\n').toStdString();
+}
+
+} // namespace

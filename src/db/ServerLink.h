@@ -1,0 +1,59 @@
+#pragma once
+// One physical connection to a server database, opened by Qt's ODBC driver, with the statements
+// prepared on it. A link outlives the db::Connection that used it: the pool keeps it for the next
+// owner that asks for the same connection string, so that a new comanda dialog neither logs in
+// again nor prepares its statements again.
+
+#include "db/DbKind.h"
+
+#include <QElapsedTimer>
+#include <QMultiHash>
+#include <QSqlDatabase>
+#include <QString>
+
+namespace db {
+
+struct ConnectionTarget;
+
+class ServerLink {
+public:
+    // Opens the Qt connection named qtName; throws tkt::Error with the driver's text (passwords
+    // left out) when it cannot be opened.
+    ServerLink(const QString &key, const QString &qtName, const ConnectionTarget &target);
+    ~ServerLink(); // frees its statements, then closes and removes the Qt connection
+    ServerLink(const ServerLink &) = delete;
+    ServerLink &operator=(const ServerLink &) = delete;
+
+    const QString &key() const { return m_key; }
+    const QString &qtName() const { return m_qtName; }
+    DbKind kind() const { return m_kind; }
+    QSqlDatabase database() const;
+    void *odbcHandle() const; // the SQLHDBC Qt's driver opened; null when the driver is not ODBC
+    QString odbcDriverName() const; // the ODBC driver's file name ("psqlodbcw.so"); empty when not ODBC
+
+    // The session set-up of the shared services ran on this link: a later owner need not repeat it.
+    bool sessionPrepared() const { return m_sessionPrepared; }
+    void setSessionPrepared() { m_sessionPrepared = true; }
+
+    // A statement handle prepared earlier with this text and given back; null when there is none.
+    void *takeStatement(const QString &sql);
+    // Keeps a prepared statement handle for the next query with the same text; the link frees it.
+    void keepStatement(const QString &sql, void *statement);
+    static constexpr qsizetype kMaxKeptStatements = 64;
+
+    // Whether the link can go back to the pool: its driver still thinks it is connected and no
+    // transaction was left open on it.
+    bool reusable() const;
+    qint64 idleMilliseconds() const { return m_idle.isValid() ? m_idle.elapsed() : 0; }
+    void markIdle() { m_idle.start(); }
+
+private:
+    QString m_key;
+    QString m_qtName;
+    DbKind m_kind = DbKind::Unknown;
+    bool m_sessionPrepared = false;
+    QMultiHash<QString, void *> m_statements;
+    QElapsedTimer m_idle;
+};
+
+} // namespace db
