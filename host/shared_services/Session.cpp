@@ -6,6 +6,7 @@
 #include "db/SqlText.h"
 #include "db/ConnectionString.h"
 #include "db/DbKind.h"
+#include "db/ServerLink.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -58,6 +59,16 @@ QString sessionResource(db::DbKind kind)
         break;
     }
     return {};
+}
+
+// psqlODBC's Unicode flavour asks the server for UTF-8 as it logs in; only the ANSI flavour must be
+// told, and telling the Unicode one again costs every new connection a round trip.
+bool loggedInAsUtf8(db::Connection &connection)
+{
+    static const QRegularExpression unicodeFlavour(QStringLiteral("psqlodbc\\w*w\\.(so|dll)$"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+    return connection.kind() == db::DbKind::PostgreSQL && connection.link()
+           && unicodeFlavour.match(connection.link()->odbcDriverName()).hasMatch();
 }
 
 // The statements of a session file.
@@ -141,16 +152,21 @@ void setADODBSession(db::Connection &connection)
 {
     if (!connection.connected())
         throw tkt::Error(QStringLiteral("A sessão do banco de dados não pode ser preparada: a conexão não está aberta."));
+    // A kept connection was prepared by its first owner; the server still holds what it set.
+    if (connection.sessionPrepared())
+        return;
     const QString resource = sessionResource(connection.kind());
     if (resource.isEmpty())
         throw tkt::Error(QStringLiteral("A sessão do banco de dados não pode ser preparada: tipo de banco de dados desconhecido."));
 
+    const QStringList statements = loggedInAsUtf8(connection) ? QStringList() : statementsOf(resource);
     QSqlQuery query(connection.database());
-    for (const QString &statement : statementsOf(resource)) {
+    for (const QString &statement : statements) {
         if (!query.exec(statement))
             throw tkt::Error(QStringLiteral("A sessão do banco de dados %1 não pôde ser preparada: %2")
                                  .arg(db::dbKindName(connection.kind()), query.lastError().text()));
     }
+    connection.setSessionPrepared();
 }
 
 QString adoExceptionMessage(const std::exception &error, db::Connection *connection, const QString &extra)
