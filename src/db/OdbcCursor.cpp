@@ -102,15 +102,17 @@ Fetch fetchOf(SQLSMALLINT sqlType)
 
 class OdbcCursor final : public Query::Cursor {
 public:
-    OdbcCursor(ServerLink &link, SQLHDBC hdbc, const QString &sql) : m_link(link), m_hdbc(hdbc), m_sql(sql)
+    OdbcCursor(ServerLink &link, SQLHDBC hdbc, const QString &sql)
+        : m_link(link), m_hdbc(hdbc), m_sql(sql), m_direct(link.runsStatementsDirectly())
     {
         m_stmt = static_cast<SQLHSTMT>(link.takeStatement(sql));
         if (m_stmt)
             return;
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_hdbc, &m_stmt)))
             fail(SQL_HANDLE_DBC, m_hdbc, QStringLiteral("Erro ao preparar a consulta: %1"));
-        const SQLRETURN rc = SQLPrepareW(m_stmt, const_cast<SQLWCHAR *>(reinterpret_cast<const SQLWCHAR *>(sql.utf16())),
-                                         SQLINTEGER(sql.size()));
+        if (m_direct)
+            return;
+        const SQLRETURN rc = SQLPrepareW(m_stmt, sqlText(), SQLINTEGER(m_sql.size()));
         if (!SQL_SUCCEEDED(rc)) {
             const Diagnostics d = diagnosticsOf(SQL_HANDLE_STMT, m_stmt);
             SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
@@ -155,7 +157,7 @@ public:
             if (!SQL_SUCCEEDED(rc))
                 fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Erro ao executar a consulta: %1"));
         }
-        const SQLRETURN rc = SQLExecute(m_stmt);
+        const SQLRETURN rc = m_direct ? SQLExecDirectW(m_stmt, sqlText(), SQLINTEGER(m_sql.size())) : SQLExecute(m_stmt);
         if (rc == SQL_NO_DATA) {
             m_columnCount = 0;
             return;
@@ -217,6 +219,8 @@ public:
 
 private:
     static constexpr qsizetype kDeclaredSize = 4000;
+
+    SQLWCHAR *sqlText() const { return const_cast<SQLWCHAR *>(reinterpret_cast<const SQLWCHAR *>(m_sql.utf16())); }
 
     [[noreturn]] void fail(SQLSMALLINT handleType, SQLHANDLE handle, const QString &pattern)
     {
@@ -345,6 +349,7 @@ private:
     ServerLink &m_link;
     SQLHDBC m_hdbc;
     QString m_sql;
+    bool m_direct; // sent with its parameters on every run instead of prepared once (ServerLink.h)
     SQLHSTMT m_stmt = nullptr;
     QList<QString> m_values;          // the bound texts live here until the next run
     std::vector<SQLLEN> m_indicators;

@@ -64,6 +64,7 @@ ServerLink::ServerLink(const QString &key, const QString &qtName, const Connecti
             failure = QStringLiteral("o driver não informou o motivo.");
         throw tkt::Error(QStringLiteral("Não foi possível conectar ao banco de dados: %1").arg(failure));
     }
+    m_runsDirectly = odbcDriverName().contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
 }
 
 ServerLink::~ServerLink()

@@ -31,6 +31,14 @@ public:
     void *odbcHandle() const; // the SQLHDBC Qt's driver opened; null when the driver is not ODBC
     QString odbcDriverName() const; // the ODBC driver's file name ("psqlodbcw.so"); empty when not ODBC
 
+    // Whether statements are sent whole on every run rather than prepared once. psqlODBC runs a
+    // prepared statement's first execution in three round trips (parse, describe, then bind and
+    // execute) where a direct one, with its parameters still bound, takes one; a dialog on a
+    // fresh connection runs half a dozen statements once each. Every other driver prepares
+    // without a round trip of its own (Microsoft's and FreeTDS defer it to the first execution,
+    // Oracle's prepares in the client), so statements are prepared once there.
+    bool runsStatementsDirectly() const { return m_runsDirectly; }
+
     // The session set-up of the shared services ran on this link: a later owner need not repeat it.
     bool sessionPrepared() const { return m_sessionPrepared; }
     void setSessionPrepared() { m_sessionPrepared = true; }
@@ -52,6 +60,7 @@ private:
     QString m_qtName;
     DbKind m_kind = DbKind::Unknown;
     bool m_sessionPrepared = false;
+    bool m_runsDirectly = false;
     QMultiHash<QString, void *> m_statements;
     QElapsedTimer m_idle;
 };
