@@ -5,6 +5,7 @@
 #include "Srv_tkt00740/TrdmConfComanda.h"
 #include "services/ServiceBackends.h"
 #include "schema/Schema.h"
+#include "db/ConnectionPool.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -66,24 +67,39 @@ private:
     QHash<QString, QString> m_env;
 };
 
-TEST(ServicesReconnect, ServerStoppedBetweenCallsThenBack)
-{
-    if (qEnvironmentVariableIsEmpty("TKT_PG_ODBC"))
-        GTEST_SKIP() << "PostgreSQL is not configured (TKT_PG_ODBC)";
-    PrivateServer server;
-    ASSERT_TRUE(server.start()) << "could not start a private PostgreSQL server";
+class ServicesReconnect : public testing::Test {
+protected:
+    void SetUp() override
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QODBC", "reconnect-setup");
-        db.setDatabaseName(server.odbc());
-        ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
-        schema::install(db, db::DbKind::PostgreSQL, true);
-        db.close();
+        if (qEnvironmentVariableIsEmpty("TKT_PG_ODBC"))
+            GTEST_SKIP() << "PostgreSQL is not configured (TKT_PG_ODBC)";
+        ASSERT_TRUE(server.start()) << "could not start a private PostgreSQL server";
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QODBC", "reconnect-setup");
+            db.setDatabaseName(server.odbc());
+            ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+            schema::install(db, db::DbKind::PostgreSQL, true);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("reconnect-setup");
+        connectionString = std::make_unique<ScopedConnectionString>("Provider=MSDASQL;" + server.odbc());
     }
-    QSqlDatabase::removeDatabase("reconnect-setup");
+    void TearDown() override
+    {
+        freeDataModule();
+        db::ConnectionPool::instance().drain();
+    }
 
-    ScopedConnectionString conn("Provider=MSDASQL;" + server.odbc());
+    static bool answersTables() { return getValMesa("0001", "0001", "T").typeId() == QMetaType::QByteArray; }
+
+    PrivateServer server;
+    std::unique_ptr<ScopedConnectionString> connectionString;
+};
+
+TEST_F(ServicesReconnect, ServerStoppedBetweenCallsThenBack)
+{
     createDataModule().adcConfComanda.open();
-    ASSERT_EQ(getValMesa("0001", "0001", "T").typeId(), QMetaType::QByteArray);
+    ASSERT_TRUE(answersTables());
 
     ASSERT_TRUE(server.pgCtl("stop"));
     const QVariant down = getValMesa("0001", "0001", "T");
@@ -91,12 +107,28 @@ TEST(ServicesReconnect, ServerStoppedBetweenCallsThenBack)
     EXPECT_FALSE(down.toString().isEmpty());
     EXPECT_FALSE(down.toString().contains("Pwd=tkt")) << "the password never shows";
     EXPECT_EQ(getValidaGarcom("T", "0001", "001", "1").typeId(), QMetaType::QString);
+
+    // Back again: the same data module reads again, as the dialog that stayed open meanwhile would.
+    ASSERT_TRUE(server.pgCtl("start"));
+    EXPECT_TRUE(answersTables()) << "the data module that lost its connection connects again";
+    EXPECT_EQ(getValidaGarcom("T", "0001", "001", "1").typeId(), QMetaType::QByteArray);
     freeDataModule();
 
-    ASSERT_TRUE(server.pgCtl("start"));
     createDataModule().adcConfComanda.open();
-    EXPECT_EQ(getValMesa("0001", "0001", "T").typeId(), QMetaType::QByteArray) << "a new data module connects again";
-    freeDataModule();
+    EXPECT_TRUE(answersTables()) << "a new data module connects again";
+}
+
+TEST_F(ServicesReconnect, ServerRestartedBetweenDataModules)
+{
+    createDataModule().adcConfComanda.open();
+    ASSERT_TRUE(answersTables());
+    freeDataModule(); // its connection is kept for the next one
+
+    ASSERT_TRUE(server.pgCtl("restart"));
+    createDataModule().adcConfComanda.open();
+    const QVariant answer = getValMesa("0001", "0001", "T");
+    EXPECT_EQ(answer.typeId(), QMetaType::QByteArray) << "the kept connection died with the server: "
+                                                      << answer.toString().toStdString();
 }
 
 } // namespace
