@@ -21,12 +21,25 @@ protected:
 
     // The server process serving a connection opened with this string: the same process is the
     // same physical connection.
+    static void open(db::Connection &connection, const QString &connectionString)
+    {
+        connection.setConnectionString(connectionString);
+        connection.open();
+    }
     static QString backendOf(const QString &connectionString)
     {
         db::Connection connection;
-        connection.setConnectionString(connectionString);
-        connection.open();
+        open(connection, connectionString);
         return backendOf(connection);
+    }
+    // The server processes of two connections open at once, both kept once they close.
+    std::pair<QString, QString> twoAtOnce()
+    {
+        db::Connection a;
+        db::Connection b;
+        open(a, m_string);
+        open(b, m_string);
+        return {backendOf(a), backendOf(b)};
     }
     static QString backendOf(db::Connection &connection)
     {
@@ -46,16 +59,8 @@ TEST_F(ConnectionPoolTest, theNextOwnerOfTheSameStringGetsTheKeptConnection)
     EXPECT_EQ(backendOf(m_string), first);
 
     // Two owners at once each have their own; both are kept afterwards.
-    db::Connection a;
-    db::Connection b;
-    a.setConnectionString(m_string);
-    b.setConnectionString(m_string);
-    a.open();
-    b.open();
-    EXPECT_NE(backendOf(a), backendOf(b));
-    EXPECT_EQ(db::ConnectionPool::instance().keptCount(), 0);
-    a.close();
-    b.close();
+    const auto [a, b] = twoAtOnce();
+    EXPECT_NE(a, b);
     EXPECT_EQ(db::ConnectionPool::instance().keptCount(), 2);
 }
 
@@ -73,26 +78,16 @@ TEST_F(ConnectionPoolTest, anotherStringNeverGetsThisStringsConnection)
 TEST_F(ConnectionPoolTest, aKeptConnectionThatDiedIsReplacedWithoutAnError)
 {
     const QString first = backendOf(m_string);
-    const QString sibling = [&] {
-        db::Connection a;
-        db::Connection b;
-        a.setConnectionString(m_string);
-        b.setConnectionString(m_string);
-        a.open();
-        b.open();
-        const QString other = backendOf(a) == first ? backendOf(b) : backendOf(a);
-        return other;
-    }();
+    const auto [a, b] = twoAtOnce();
+    const QString sibling = a == first ? b : a;
     {
         db::Connection killer;
-        killer.setConnectionString(m_string + QStringLiteral(";ApplicationName=killer"));
-        killer.open();
+        open(killer, m_string + QStringLiteral(";ApplicationName=killer"));
         dbtest::exec(killer, QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid IN (%1, %2)")
                                  .arg(first, sibling));
     }
     db::Connection connection;
-    connection.setConnectionString(m_string);
-    connection.open();
+    open(connection, m_string);
     QString now;
     EXPECT_NO_THROW(now = backendOf(connection));
     EXPECT_NE(now, first);
@@ -108,8 +103,7 @@ TEST_F(ConnectionPoolTest, aConnectionLeftInATransactionIsNotHandedOn)
     QString inTransaction;
     {
         db::Connection connection;
-        connection.setConnectionString(m_string);
-        connection.open();
+        open(connection, m_string);
         inTransaction = backendOf(connection);
         ASSERT_TRUE(connection.database().transaction());
         dbtest::exec(connection, QStringLiteral("CREATE TEMPORARY TABLE UNCOMMITTED (X INTEGER)"));
