@@ -1,0 +1,1 @@
+¤drowsa1ffields£dnameaAdtypeewidthgversionfformatntkt-datapacket
