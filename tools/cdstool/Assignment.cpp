@@ -18,7 +18,7 @@ namespace {
 
 [[noreturn]] void refuse(const Field &field, const QString &text, const QString &rule)
 {
-    throw tkt::Error(QStringLiteral("refused %1=%2: %1 is a %3 field (width %4), %5")
+    throw tkt::Error(QStringLiteral("refused %1=%2: field %1 (%3, width %4) %5")
                          .arg(field.name, text, dataset::fieldTypeName(field.type)).arg(field.width).arg(rule));
 }
 
@@ -47,7 +47,7 @@ QVariant valueFor(const Field &field, const QString &text)
     case FieldType::String: {
         const qsizetype characters = text.toUcs4().size();
         if (field.width > 0 && characters > field.width)
-            refuse(field, text, QStringLiteral("which takes at most %1 characters; this value has %2")
+            refuse(field, text, QStringLiteral("takes at most %1 characters; this value has %2")
                                     .arg(field.width).arg(characters));
         return text;
     }
@@ -55,7 +55,7 @@ QVariant valueFor(const Field &field, const QString &text)
         bool ok = false;
         const qlonglong n = text.toLongLong(&ok);
         if (!ok || text.trimmed() != text)
-            refuse(field, text, QStringLiteral("which takes a whole number from %1 to %2")
+            refuse(field, text, QStringLiteral("takes a whole number from %1 to %2")
                                     .arg(std::numeric_limits<qlonglong>::min()).arg(std::numeric_limits<qlonglong>::max()));
         return n;
     }
@@ -63,7 +63,7 @@ QVariant valueFor(const Field &field, const QString &text)
         bool ok = false;
         const double d = text.toDouble(&ok);
         if (!ok || !std::isfinite(d) || text.trimmed() != text)
-            refuse(field, text, QStringLiteral("which takes a finite number such as 12.5 or -3 (a dot before the decimals)"));
+            refuse(field, text, QStringLiteral("takes a finite number such as 12.5 or -3 (a dot before the decimals)"));
         return d;
     }
     case FieldType::Boolean:
@@ -71,26 +71,26 @@ QVariant valueFor(const Field &field, const QString &text)
             return true;
         if (text.compare(u"false", Qt::CaseInsensitive) == 0 || text == u"0")
             return false;
-        refuse(field, text, QStringLiteral("which takes true or false (or 1 or 0)"));
+        refuse(field, text, QStringLiteral("takes true or false (or 1 or 0)"));
     case FieldType::DateTime:
         if (const auto dt = dataset::datetext::parseDateTime(text, true))
             return *dt;
-        refuse(field, text, QStringLiteral("which takes a date and time yyyy-MM-ddTHH:mm:ss, from year 0001 to 9999"));
+        refuse(field, text, QStringLiteral("takes a date and time yyyy-MM-ddTHH:mm:ss, from year 0001 to 9999"));
     case FieldType::Date:
         if (const auto d = dataset::datetext::parseDate(text))
             return *d;
-        refuse(field, text, QStringLiteral("which takes a date yyyy-MM-dd, from year 0001 to 9999"));
+        refuse(field, text, QStringLiteral("takes a date yyyy-MM-dd, from year 0001 to 9999"));
     case FieldType::Blob: {
         const auto bytes = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
         if (!bytes || text.toLatin1() != text.toUtf8())
-            refuse(field, text, QStringLiteral("which takes base64 text"));
+            refuse(field, text, QStringLiteral("takes base64 text"));
         if (field.width > 0 && bytes.decoded.size() > field.width)
-            refuse(field, text, QStringLiteral("which takes at most %1 bytes; this value has %2")
+            refuse(field, text, QStringLiteral("takes at most %1 bytes; this value has %2")
                                     .arg(field.width).arg(bytes.decoded.size()));
         return *bytes;
     }
     }
-    refuse(field, text, QStringLiteral("of a type this tool cannot set"));
+    refuse(field, text, QStringLiteral("has a type this tool cannot set"));
 }
 
 void applyToFirstRow(dataset::packet::Contents &contents, const QList<Assignment> &assignments)
