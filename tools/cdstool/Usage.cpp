@@ -19,7 +19,8 @@ docs/data-packet.md). FILE and IN may be - for standard input, except for set.
       the rows as an aligned table. A null shows as <null>. A text shows in double quotes, with
       JSON escapes, when it is empty, starts or ends with a blank, holds a control character,
       starts with a quote or reads <null>. Date-times show their milliseconds when not zero;
-      blobs show in hex. A value longer than 40 characters is cut (json shows it whole).
+      blobs show in hex, a blob over 16 bytes as its first 16 and its size. A text longer than
+      40 characters is cut (json shows every value whole).
 
   cdstool json FILE
       Writes the packet as JSON on standard output ("The JSON form" in docs/data-packet.md):
