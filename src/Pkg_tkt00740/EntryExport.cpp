@@ -2,9 +2,13 @@
 #include "Pkg_tkt00740/tkt00740.h"
 
 #include "Cli_tkt00740/Entry.h"
+#include "Pkg_tkt00740/CallRules.h"
+#include "Pkg_tkt00740/Texts.h"
+#include "contracts/Log.h"
 #include "contracts/Windows1252.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -29,6 +33,13 @@ int32_t entry(const char *comanda, const char *mode, const char *permiteCons, co
               const char *permiteGarcom, char **consumidor, char **cliente, char **vendedor, char **mesa)
 {
     try {
+        if (!Pkg_tkt00740::refusal("CriaConfComanda").isEmpty())
+            return 0;
+        // A widget made without QApplication aborts the process: the host keeps running instead.
+        if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+            qCWarning(lcAbi).noquote() << "CriaConfComanda refused:" << Pkg_tkt00740::texts::noWidgetApplication();
+            return 0;
+        }
         QString cdConsumidor = fromHost(consumidor ? *consumidor : nullptr);
         QString cdCliente = fromHost(cliente ? *cliente : nullptr);
         QString cdVendedor = fromHost(vendedor ? *vendedor : nullptr);
@@ -43,15 +54,19 @@ int32_t entry(const char *comanda, const char *mode, const char *permiteCons, co
         const QString after[] = {cdConsumidor, cdCliente, cdVendedor, nrMesa};
         char **targets[] = {consumidor, cliente, vendedor, mesa};
         if (handedBack) {
-            for (int i = 0; i < 4; ++i)
-                if (targets[i])
+            for (int i = 0; i < 4; ++i) {
+                // An address given twice receives only its last text: an earlier one written
+                // there would be lost to the host, and never freed.
+                const bool givenAgain = std::find(targets + i + 1, targets + 4, targets[i]) != targets + 4;
+                if (targets[i] && !givenAgain)
                     *targets[i] = toHost(after[i]);
+            }
         }
         return confirmed ? 1 : 0;
     } catch (const std::exception &e) {
-        std::fprintf(stderr, "tkt00740: CriaConfComanda failed: %s\n", e.what());
+        qCWarning(lcAbi) << "CriaConfComanda failed:" << e.what();
     } catch (...) {
-        std::fprintf(stderr, "tkt00740: CriaConfComanda failed with an unknown error\n");
+        qCWarning(lcAbi) << "CriaConfComanda failed with an unknown error";
     }
     return 0;
 }

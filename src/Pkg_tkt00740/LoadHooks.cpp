@@ -3,6 +3,7 @@
 
 #include "Srv_tkt00740/TrdmConfComanda.h"
 #include "db/ConnectionPool.h"
+#include "Pkg_tkt00740/CallRules.h"
 #include "Pkg_tkt00740/CliUnit.h"
 
 #include <QApplication>
@@ -65,6 +66,8 @@ extern "C" {
 TKT_API void Initialize(void)
 {
     try {
+        if (!Pkg_tkt00740::beginInitialize())
+            return;
         for (int i = 0; i < table.unitCount; ++i)
             table.units[i].initialization();
     } catch (const std::exception &e) {
@@ -77,6 +80,8 @@ TKT_API void Initialize(void)
 TKT_API void Finalize(void)
 {
     try {
+        if (!Pkg_tkt00740::beginFinalize())
+            return;
         for (int i = table.unitCount - 1; i >= 0; --i)
             table.units[i].finalization();
     } catch (const std::exception &e) {

@@ -1,6 +1,8 @@
 // The services as the host calls them: UTF-16 texts in, a result that says packet or error out.
 #include "Pkg_tkt00740/tkt00740.h"
 
+#include "Pkg_tkt00740/CallRules.h"
+#include "Pkg_tkt00740/Texts.h"
 #include "Srv_tkt00740/Services.h"
 #include "Srv_tkt00740/TrdmConfComanda.h"
 #include "contracts/Errors.h"
@@ -47,9 +49,11 @@ TktResult *toResult(const QVariant &answer)
 // While the comanda dialog is open its data module answers; otherwise the call gets a data module
 // of its own, connected for this call only, so the host can use the services on their own.
 template <class Call>
-TktResult *serve(Call call)
+TktResult *serve(const char *name, Call call)
 {
     try {
+        if (const QString refused = Pkg_tkt00740::refusal(name); !refused.isEmpty())
+            return toResult(QVariant(refused));
         if (Srv_tkt00740::rdmConfComanda)
             return toResult(call());
         Srv_tkt00740::TrdmConfComanda &dm = Srv_tkt00740::createDataModule();
@@ -65,7 +69,7 @@ TktResult *serve(Call call)
     } catch (const std::exception &e) {
         return toResult(QVariant(tkt::messageOf(e)));
     } catch (...) {
-        return toResult(QVariant(QStringLiteral("Erro desconhecido ao executar o serviço.")));
+        return toResult(QVariant(Pkg_tkt00740::texts::unknownServiceFailure()));
     }
 }
 
@@ -81,30 +85,30 @@ TKT_API void tkt_FreeResult(TktResult *result)
 TKT_API TktResult *getValidaGarcom(const uint16_t *code, const uint16_t *branch, const uint16_t *till,
                                    const uint16_t *mode)
 {
-    return serve([&] {
+    return serve("getValidaGarcom", [&] {
         return Srv_tkt00740::getValidaGarcom(fromUtf16(code), fromUtf16(branch), fromUtf16(till), fromUtf16(mode));
     });
 }
 
 TKT_API TktResult *getValMesa(const uint16_t *branch, const uint16_t *store, const uint16_t *table)
 {
-    return serve([&] { return Srv_tkt00740::getValMesa(fromUtf16(branch), fromUtf16(store), fromUtf16(table)); });
+    return serve("getValMesa", [&] { return Srv_tkt00740::getValMesa(fromUtf16(branch), fromUtf16(store), fromUtf16(table)); });
 }
 
 TKT_API TktResult *getValidaCons(const uint16_t *consumer, const uint16_t *client)
 {
-    return serve([&] { return Srv_tkt00740::getValidaCons(fromUtf16(consumer), fromUtf16(client)); });
+    return serve("getValidaCons", [&] { return Srv_tkt00740::getValidaCons(fromUtf16(consumer), fromUtf16(client)); });
 }
 
 TKT_API TktResult *getConsComan(const uint16_t *branch)
 {
-    return serve([&] { return Srv_tkt00740::getConsComan(fromUtf16(branch)); });
+    return serve("getConsComan", [&] { return Srv_tkt00740::getConsComan(fromUtf16(branch)); });
 }
 
 TKT_API TktResult *getValComanda(const uint16_t *branch, const uint16_t *store, const uint16_t *comanda,
                                  const uint16_t *all, const uint16_t *excludedState)
 {
-    return serve([&] {
+    return serve("getValComanda", [&] {
         return Srv_tkt00740::getValComanda(fromUtf16(branch), fromUtf16(store), fromUtf16(comanda), fromUtf16(all),
                                            fromUtf16(excludedState));
     });

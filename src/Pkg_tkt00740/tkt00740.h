@@ -25,7 +25,24 @@ extern "C" {
 #endif
 
 /* Load hooks. Initialize runs every unit's initialization in table order (creating the Qt
- * application when the process has none); Finalize runs the finalizations in reverse order. */
+ * application when the process has none); Finalize runs the finalizations in reverse order.
+ *
+ * When a call is answered. The entry and the services work only between Initialize and Finalize,
+ * and only on the thread that called Initialize (the dialog and the database connections are Qt
+ * objects of that thread). Every other call is answered without touching them, and logged once as a
+ * warning on the Qt logging category "tkt.abi":
+ *   before Initialize, after Finalize, or from another thread:
+ *     the entry answers 0 and hands nothing back; a service answers a TKT_RESULT_ERROR whose text
+ *     names the rule that was broken.
+ *   the entry in a process whose Qt application has no widgets (a QCoreApplication the host made
+ *     itself; Initialize makes a QApplication only when there is none): answers 0.
+ *   Initialize while initialized, Finalize without Initialize or from another thread: does nothing.
+ *   Initialize after Finalize initializes again.
+ * NULL for any text is an empty text; NULL for an in/out address of the entry means that text is
+ * neither given nor handed back. Texts may be of any length. A UTF-16 text with an unpaired
+ * surrogate is taken as it is: the lookup finds nothing that holds it. tkt_FreeResult and
+ * tkt_FreeText accept NULL. An in/out address given twice to the entry receives only the last of
+ * its texts. */
 TKT_API void Initialize(void);
 TKT_API void Finalize(void);
 

@@ -67,12 +67,14 @@ int main(int argc, char **argv)
     freeText(pTable);
 
     /* The same entry under its unit-qualified name. */
-    char *qTable = table, *qNull = NULL;
+    char *qTable = table, *qConsumer = NULL, *qClient = NULL, *qWaiter = NULL;
     clickExit();
-    CHECK(qualified("16", "A", "N", "S", "N", &qNull, &qNull, &qNull, &qTable) == 0, "qualified entry answers");
+    CHECK(qualified("16", "A", "N", "S", "N", &qConsumer, &qClient, &qWaiter, &qTable) == 0, "qualified entry answers");
     CHECK(qTable != table && strcmp(qTable, "0003") == 0, "qualified entry hands back");
     freeText(qTable);
-    freeText(qNull);
+    freeText(qConsumer);
+    freeText(qClient);
+    freeText(qWaiter);
 
     finalize();
     printf("%d passed, %d failed\n", failures ? 0 : 1, failures ? 1 : 0);
