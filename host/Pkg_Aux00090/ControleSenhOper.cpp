@@ -5,6 +5,7 @@
 #include "PasswordHash.h"
 #include "TouchDialog.h"
 
+#include "contracts/Log.h"
 #include "contracts/SharedServices.h"
 #include "contracts/TBlendedBitBtn.h"
 #include "db/Query.h"
@@ -130,10 +131,13 @@ private:
             return;
         }
         m_password->clear();
+        // The password itself is never logged, only whether it matched.
         if (passwordMatches(password, m_operator.hash)) {
+            qCDebug(lcStandIn).noquote() << "operator" << m_operator.code << "password accepted";
             accept();
             return;
         }
+        qCInfo(lcStandIn).noquote() << "operator" << m_operator.code << "password refused, try" << m_tries + 1;
         if (++m_tries >= kTries) {
             showNotice(QStringLiteral("Senha incorreta. As %1 tentativas se esgotaram.").arg(kTries), m_scheme);
             reject();

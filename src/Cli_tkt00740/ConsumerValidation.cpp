@@ -5,6 +5,7 @@
 
 #include "contracts/CommonUi.h"
 #include "contracts/Errors.h"
+#include "contracts/Log.h"
 #include "contracts/MessageForms.h"
 #include "contracts/SharedServices.h"
 #include "contracts/TBlendedBitBtn.h"
@@ -80,6 +81,28 @@ QString paddedBadge(const QString &text)
 } // namespace
 
 bool TfrmCriaComanda::Vd_Geral()
+{
+    const bool logging = lcDialog().isDebugEnabled();
+    QElapsedTimer timer;
+    QString typed;
+    if (logging) {
+        timer.start();
+        QLabel *field = inCampoAtual == 1 ? lblCdcons() : inCampoAtual == 2 ? lblCdGarcom() : lblNrMesa();
+        typed = field->text();
+    }
+    const bool accepted = validateField();
+    if (logging) {
+        static const char *const names[] = {"none", "consumer", "waiter", "table"};
+        qCDebug(lcDialog).noquote() << "comanda" << stNrComanda << "validation of the"
+                                    << names[inCampoAtual >= 1 && inCampoAtual <= 3 ? inCampoAtual : 0] << "field, typed"
+                                    << (QLatin1Char('"') + typed + QLatin1Char('"')) << (accepted ? "accepted" : "not accepted") << "(consumer"
+                                    << stCdConsumidor << "waiter" << stCdVendedor << "table" << stNrMesa << ") in"
+                                    << tkt::elapsedText(timer);
+    }
+    return accepted;
+}
+
+bool TfrmCriaComanda::validateField()
 {
     try {
         bool endedNormally = true;

@@ -1,6 +1,7 @@
 #include "Cli_tkt00740/EventGuard.h"
 
 #include "contracts/Errors.h"
+#include "contracts/Log.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -10,7 +11,7 @@ namespace Cli_tkt00740 {
 
 std::function<void(const QString &text)> plainErrorBox = [](const QString &text) {
     // Also in the host's log, so a support technician can read what the operator saw.
-    qWarning("tkt00740: %s", qUtf8Printable(text));
+    qCWarning(lcDialog).noquote() << "error shown:" << text;
     QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Erro"), text);
 };
 

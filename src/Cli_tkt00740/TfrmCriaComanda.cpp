@@ -8,6 +8,7 @@
 #include "Srv_tkt00740/Services.h"
 #include "db/SqlText.h"
 #include "Srv_tkt00740/TrdmConfComanda.h"
+#include "contracts/Log.h"
 #include "contracts/MessageForms.h"
 #include "contracts/SharedServices.h"
 #include "contracts/TBlendedBitBtn.h"
@@ -144,6 +145,8 @@ QString TfrmCriaComanda::msg(const QString &key) const
 
 void TfrmCriaComanda::notice(const QString &text) const
 {
+    // Also in the host's log, so a support technician can read what the operator was told.
+    qCWarning(lcDialog).noquote() << "comanda" << stNrComanda << "notice:" << text;
     contracts::notice(text, stIdEsquema);
 }
 

@@ -161,6 +161,7 @@ protected:
 private:
     void bindComponents();
     void designTables();
+    bool validateField(); // Vd_Geral's work, which Vd_Geral logs
     bool validateConsumer();
     bool validateWaiter();
     // The waiter service judges `code` for this branch and till into cdsGarcomAux; the answer is the

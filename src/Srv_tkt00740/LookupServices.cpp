@@ -7,7 +7,7 @@ namespace Srv_tkt00740 {
 
 QVariant getValMesa(const QString &branch, const QString &store, const QString &table)
 {
-    return runService([&](TrdmConfComanda &dm) {
+    return runService("getValMesa", [&] { return QStringList{branch, store, table}; }, [&](TrdmConfComanda &dm) {
         dm.adqValMesa.setParam(QStringLiteral("P_CDFILIAL"), branch);
         dm.adqValMesa.setParam(QStringLiteral("P_CDLOJA"), store);
         dm.adqValMesa.setParam(QStringLiteral("P_NRMESA"), table);
@@ -17,7 +17,7 @@ QVariant getValMesa(const QString &branch, const QString &store, const QString &
 
 QVariant getValidaCons(const QString &consumer, const QString &client)
 {
-    return runService([&](TrdmConfComanda &dm) {
+    return runService("getValidaCons", [&] { return QStringList{consumer, client}; }, [&](TrdmConfComanda &dm) {
         dm.adqConsumidor.setParam(QStringLiteral("P_CDCONSUMID"), consumer);
         dm.adqConsumidor.setParam(QStringLiteral("P_CDCLIENTE"), client);
         dm.adqConsumidor.setParam(QStringLiteral("P_IDSITCONSUMI"), QStringLiteral("1"));
@@ -27,7 +27,7 @@ QVariant getValidaCons(const QString &consumer, const QString &client)
 
 QVariant getConsComan(const QString &branch)
 {
-    return runService([&](TrdmConfComanda &dm) {
+    return runService("getConsComan", [&] { return QStringList{branch}; }, [&](TrdmConfComanda &dm) {
         dm.adqConsComan.setParam(QStringLiteral("P_CDFILIAL"), branch);
         return dm.dspConsComan.packet();
     });
@@ -36,7 +36,7 @@ QVariant getConsComan(const QString &branch)
 QVariant getValComanda(const QString &branch, const QString &store, const QString &comanda, const QString &all,
                        const QString &excludedState)
 {
-    return runService([&](TrdmConfComanda &dm) {
+    return runService("getValComanda", [&] { return QStringList{branch, store, comanda, all, excludedState}; }, [&](TrdmConfComanda &dm) {
         db::Query &q = dm.adqComandas;
         q.close();
         q.setParam(QStringLiteral("P_CDFILIAL"), branch);

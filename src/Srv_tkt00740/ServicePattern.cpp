@@ -1,5 +1,6 @@
 #include "Srv_tkt00740/ServicePattern.h"
 
+#include "contracts/Log.h"
 #include "contracts/SharedServices.h"
 
 namespace Srv_tkt00740 {
@@ -17,9 +18,7 @@ QString errorText(const std::exception &error, db::Connection *connection)
     }
 }
 
-} // namespace
-
-QVariant runServiceBody(const std::function<QByteArray(TrdmConfComanda &)> &body)
+QVariant answerOf(const std::function<QByteArray(TrdmConfComanda &)> &body)
 {
     TrdmConfComanda *dm = rdmConfComanda;
     try {
@@ -31,6 +30,26 @@ QVariant runServiceBody(const std::function<QByteArray(TrdmConfComanda &)> &body
     } catch (...) {
         return QVariant(QStringLiteral("Erro desconhecido ao executar o serviço."));
     }
+}
+
+} // namespace
+
+QVariant runServiceBody(const char *name, const std::function<QStringList()> &arguments,
+                        const std::function<QByteArray(TrdmConfComanda &)> &body)
+{
+    const bool logging = lcServices().isDebugEnabled();
+    QElapsedTimer timer;
+    if (logging)
+        timer.start();
+    QVariant answer = answerOf(body);
+    if (logging) {
+        const QString outcome = answer.typeId() == QMetaType::QByteArray
+                                    ? QStringLiteral("packet of %1 bytes").arg(answer.toByteArray().size())
+                                    : QStringLiteral("error: %1").arg(answer.toString());
+        qCDebug(lcServices).noquote() << QStringLiteral("%1(%2)").arg(QLatin1String(name), arguments().join(QStringLiteral(", ")))
+                                      << outcome << "in" << tkt::elapsedText(timer);
+    }
+    return answer;
 }
 
 } // namespace Srv_tkt00740

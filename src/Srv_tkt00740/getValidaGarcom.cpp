@@ -79,7 +79,7 @@ QString judge(TrdmConfComanda &dm, const Waiter &waiter, const QString &branch, 
 
 QVariant getValidaGarcom(const QString &code, const QString &branch, const QString &till, const QString &mode)
 {
-    return runService([&](TrdmConfComanda &dm) {
+    return runService("getValidaGarcom", [&] { return QStringList{code, branch, till, mode}; }, [&](TrdmConfComanda &dm) {
         db::Query &waiter = dm.adqValidaGarcom;
         waiter.close();
         waiter.setParam(QStringLiteral("P_CDVENDEDOR"), code);

@@ -1,6 +1,7 @@
 #include "db/Connection.h"
 
 #include "contracts/Errors.h"
+#include "contracts/Log.h"
 #include "db/ConnectionPool.h"
 #include "db/Query.h"
 #include "db/ServerLink.h"
@@ -64,8 +65,16 @@ void Connection::openLink(const ConnectionTarget &target)
     m_pooled = target.driver == QLatin1String("QODBC");
     if (m_pooled)
         m_link = ConnectionPool::instance().take(m_key);
-    if (!m_link)
+    if (m_link) {
+        qCDebug(lcDb).noquote() << "took a kept connection" << m_link->qtName() << "for"
+                                << redactConnectionString(m_connectionString);
+    } else {
+        QElapsedTimer timer;
+        timer.start();
         m_link = std::make_unique<ServerLink>(m_key, uniqueName(), target);
+        qCDebug(lcDb).noquote() << "connected" << m_link->qtName() << "to" << redactConnectionString(m_connectionString)
+                                << "in" << tkt::elapsedText(timer);
+    }
     m_kind = m_link->kind();
     ++m_generation;
 }
@@ -85,6 +94,8 @@ void Connection::open()
 void Connection::reopenAfterLoss()
 {
     const ConnectionTarget target = mapConnectionString(m_connectionString);
+    qCInfo(lcDb).noquote() << "the connection to" << redactConnectionString(m_connectionString)
+                           << "was lost; connecting again";
     releaseQueries();
     m_link.reset();
     m_kind = DbKind::Unknown;
@@ -105,6 +116,7 @@ void Connection::close()
         return;
     std::unique_ptr<ServerLink> link = std::move(m_link);
     m_kind = DbKind::Unknown;
+    qCDebug(lcDb).noquote() << (m_pooled ? "gave back" : "closed") << link->qtName();
     if (m_pooled)
         ConnectionPool::instance().giveBack(std::move(link));
 }
