@@ -25,6 +25,12 @@ HostRun PosHost::run(const QStringList &arguments, const QString &script, int ti
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("TKT_CONNECTION_STRING"), m_connectionString);
     env.insert(QStringLiteral("TKT_HOST_DIR"), m_folder.path());
+    for (auto it = m_environment.cbegin(); it != m_environment.cend(); ++it) {
+        if (it.value().isEmpty())
+            env.remove(it.key());
+        else
+            env.insert(it.key(), it.value());
+    }
     p.setProcessEnvironment(env);
     QStringList args = arguments;
     args << QStringLiteral("--timeout") << QString::number(timeoutSeconds);
