@@ -314,9 +314,12 @@ ConnectionTarget mapConnectionString(const QString &adoConnectionString)
 
 QString redactConnectionString(const QString &connectionString)
 {
+    // Blanks and values as the parser reads them: any Unicode blank around the "=", and an
+    // unquoted value up to the next ";", line breaks included. A value cut short at a line break
+    // would leave the rest of a password in the text.
     static const QRegularExpression pair(
-        QStringLiteral("\\b(password|pwd)(\\s*=\\s*)(\\{(?:[^}]|\\}\\})*\\}?|\"(?:[^\"]|\"\")*\"?|'(?:[^']|'')*'?|[^;\\r\\n]*)"),
-        QRegularExpression::CaseInsensitiveOption);
+        QStringLiteral("\\b(password|pwd)(\\s*=\\s*)(\\{(?:[^}]|\\}\\})*\\}?|\"(?:[^\"]|\"\")*\"?|'(?:[^']|'')*'?|[^;]*)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption);
     QString text = connectionString;
     return text.replace(pair, QStringLiteral("\\1\\2***"));
 }

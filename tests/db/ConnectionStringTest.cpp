@@ -1,3 +1,4 @@
+#include <QRegularExpression>
 #include "QStringPrinter.h"
 #include "contracts/Errors.h"
 #include "db/ConnectionString.h"
@@ -97,6 +98,25 @@ TEST(ConnectionString, refusesWhatItCannotMap)
     EXPECT_THROW(mapConnectionString(QStringLiteral("Provider=SQLite;Data Source=\"x.db")), tkt::Error);
     EXPECT_THROW(mapConnectionString(QStringLiteral("Provider=SQLite;Data Source")), tkt::Error);
     EXPECT_THROW(mapConnectionString(QStringLiteral("Provider=MSDASQL")), tkt::Error);
+}
+
+TEST(ConnectionString, redactionHidesWhatTheParserTakesForThePassword)
+{
+    // Found by fuzzing: a non-breaking space before "=" and a line break inside the value.
+    const QString cases[] = {
+        QStringLiteral("Provider=SQLOLEDB.1;Data Source=s;User ID=sa;Password\u00A0=segredo"),
+        QStringLiteral("Provider=SQLOLEDB.1;Data Source=s;User ID=sa;Password=se\ngredo"),
+        QStringLiteral("Provider=SQLOLEDB.1;Data Source=s;User ID=sa;Pwd=\u2003segredo\r\n;Server=x"),
+    };
+    for (const QString &text : cases) {
+        const QString password = db::mapConnectionString(text).password;
+        ASSERT_FALSE(password.isEmpty()) << text.toStdString();
+        const QString redacted = redactConnectionString(text);
+        EXPECT_EQ(db::mapConnectionString(redacted).password, QStringLiteral("***")) << redacted.toStdString();
+        for (const QString &piece : password.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+            if (piece.size() >= 4) // shorter ones occur in ordinary words ("se" in "User")
+                EXPECT_FALSE(redacted.contains(piece)) << redacted.toStdString();
+    }
 }
 
 TEST(ConnectionString, redactionHidesEveryPasswordForm)
