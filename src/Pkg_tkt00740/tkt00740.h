@@ -24,6 +24,21 @@ extern "C" {
 #define TKT_API __attribute__((visibility("default")))
 #endif
 
+/* Versions and the C ABI.
+ *
+ * tkt_Version answers the module's version, "MAJOR.MINOR.PATCH" (static text; never free it). The
+ * shared library's soname carries the major version (libtkt00740.so.MAJOR), so a host linked or
+ * built against one major version never loads another by accident.
+ *
+ * Within one major version the C ABI only grows: functions may be added, and a struct may gain
+ * members only where a caller never allocates it nor indexes an array of it (the module hands out
+ * TktResult and TktPackageInfoTable, and the caller only reads them), always at its end. No existing
+ * function changes its name, parameters, return type, calling rules or the meaning of a value, and
+ * no enumeration value is reused. Anything else raises the major version and with it the soname.
+ * A host that needs a function added in a later minor version looks it up with dlsym/GetProcAddress
+ * and copes with its absence, or checks tkt_Version first. */
+TKT_API const char *tkt_Version(void);
+
 /* Load hooks. Initialize runs every unit's initialization in table order (creating the Qt
  * application when the process has none); Finalize runs the finalizations in reverse order.
  *
