@@ -21,9 +21,23 @@ bool resolve(QLibrary &library, const char *symbol, Fn *target, QString *error)
     return *target != nullptr;
 }
 
+// A build tree keeps the libraries beside the program; an installed tree keeps the program in bin/
+// and the libraries in lib/ beside it. The program's own folder wins, so a library copied next to
+// the program overrides the installed one, and a missing library is reported there.
+QString libraryFolder(const QString &programFolder)
+{
+    const QDir program(programFolder);
+    if (QFileInfo::exists(program.filePath(ModuleLibraries::fileNameOf(kSharedServices))))
+        return programFolder;
+    const QString installed = QDir::cleanPath(program.filePath(QStringLiteral("../lib")));
+    if (QFileInfo::exists(QDir(installed).filePath(ModuleLibraries::fileNameOf(kSharedServices))))
+        return installed;
+    return programFolder;
+}
+
 } // namespace
 
-ModuleLibraries::ModuleLibraries(QString folder) : m_folder(std::move(folder)) {}
+ModuleLibraries::ModuleLibraries(QString folder) : m_folder(libraryFolder(folder)) {}
 
 QString ModuleLibraries::fileNameOf(const QString &baseName)
 {
