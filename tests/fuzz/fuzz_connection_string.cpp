@@ -31,10 +31,12 @@ void check(const QString &text)
     const QString redacted = db::redactConnectionString(text);
 
     // Whatever password the string gives, the redacted string gives none of it: read again, it
-    // either is refused or carries the mask where the password was.
+    // is refused, or carries the mask where the password was, or no password at all (a password
+    // quoted inside another value is masked with the rest of that value).
     db::ConnectionTarget shown;
     if (mapped && !target.password.isEmpty() && maps(redacted, &shown)) {
-        fuzz::require(shown.password == kMask, "the redacted string carries no password", text + QStringLiteral("\n=> ") + redacted);
+        fuzz::require(shown.password == kMask || shown.password.isEmpty(), "the redacted string carries no password",
+                      text + QStringLiteral("\n=> ") + redacted);
     }
 }
 
