@@ -5,10 +5,6 @@
 #include "db/ServerLink.h"
 
 #include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlField>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <sqlite3.h>
 #include <vector>
 
@@ -55,33 +51,6 @@ Column fromSqliteDeclaration(const QString &name, const char *declaration)
     if (decl.startsWith("BOOL"))
         return column(FieldType::Boolean);
     return column(FieldType::String, widthIn(decl));
-}
-
-Column fromQtField(const QSqlField &field)
-{
-    const QString name = field.name().toUpper();
-    const int length = field.length() > 0 && field.length() <= dataset::kMaxFieldWidth ? field.length() : 0;
-    auto column = [&](FieldType type, int width = 0) { return Column{name, type, width, false}; };
-    switch (field.metaType().id()) {
-    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Char: case QMetaType::SChar:
-    case QMetaType::UChar: case QMetaType::Long: case QMetaType::ULong:
-        return column(FieldType::Integer);
-    case QMetaType::Double: case QMetaType::Float:
-        return column(FieldType::Float);
-    case QMetaType::Bool:
-        return column(FieldType::Boolean);
-    case QMetaType::QDate:
-        return column(FieldType::Date);
-    case QMetaType::QDateTime:
-        return column(FieldType::DateTime);
-    case QMetaType::QByteArray:
-        return column(FieldType::Blob, length);
-    case QMetaType::UnknownType:
-        return Column{name, FieldType::String, 0, true};
-    default:
-        return column(FieldType::String, length);
-    }
 }
 
 QString prepareFailed(const QString &reason)
@@ -258,57 +227,6 @@ private:
     std::vector<char> m_boundOnce;   // whether it is bound at all
 };
 
-class QtSqlCursor final : public Query::Cursor {
-public:
-    QtSqlCursor(const QSqlDatabase &db, const QString &sql) : m_query(db)
-    {
-        m_query.setForwardOnly(true);
-        m_query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-        if (!m_query.prepare(sql))
-            throw tkt::Error(prepareFailed(m_query.lastError().text()));
-    }
-
-    void exec(const QList<QString> &values) override
-    {
-        for (int i = 0; i < values.size(); ++i)
-            m_query.bindValue(i, values[i].isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(values[i]));
-        if (!m_query.exec()) {
-            const QString reason = m_query.lastError().text();
-            m_query.finish();
-            throw tkt::Error(execFailed(reason));
-        }
-    }
-
-    bool next() override
-    {
-        if (m_query.next())
-            return true;
-        const QSqlError error = m_query.lastError();
-        if (error.type() != QSqlError::NoError) {
-            m_query.finish();
-            throw tkt::Error(QStringLiteral("Erro ao ler as linhas da consulta: %1").arg(error.text()));
-        }
-        return false;
-    }
-
-    QVariant value(int column) const override { return m_query.value(column); }
-
-    QList<Column> describe() const override
-    {
-        const QSqlRecord record = m_query.record();
-        QList<Column> columns;
-        columns.reserve(record.count());
-        for (int i = 0; i < record.count(); ++i)
-            columns.append(fromQtField(record.field(i)));
-        return columns;
-    }
-
-    void finish() override { m_query.finish(); }
-
-private:
-    QSqlQuery m_query;
-};
-
 sqlite3 *sqliteHandle(const QSqlDatabase &db)
 {
     if (!db.driver())
@@ -328,7 +246,8 @@ std::unique_ptr<Query::Cursor> Query::Cursor::prepare(Connection &connection, co
         return std::make_unique<SqliteCursor>(handle, sql);
     if (connection.link() && connection.link()->odbcHandle())
         return prepareOdbcCursor(*connection.link(), sql);
-    return std::make_unique<QtSqlCursor>(db, sql);
+    // Connection strings map onto these two drivers only.
+    throw tkt::Error(prepareFailed(QStringLiteral("o driver %1 não é atendido.").arg(db.driverName())));
 }
 
 } // namespace db

@@ -2,8 +2,7 @@
 // The statement under a Query. SQLite statements run straight on the sqlite3 handle that Qt's
 // driver opened: Qt's own SQLite result re-reads every column's name and declared type and
 // converts every text to UTF-16 inside SQLite on each run, which costs more than the lookup
-// itself. ODBC statements run straight on the ODBC connection handle (OdbcCursor.h); any other
-// driver runs through QSqlQuery.
+// itself. ODBC statements run straight on the ODBC connection handle (OdbcCursor.h).
 
 #include "contracts/Errors.h"
 #include "db/Query.h"
