@@ -174,8 +174,9 @@ def main():
         first = pg.get("first", {})
         w("**PostgreSQL through ODBC** (psqlODBC, server `log_statement = all`): statements the server "
           f"logged for one consumer validation: {second.get('statements', '?')} "
-          f"({second.get('consumer_queries', '?')} of them the consumer query); on the dialog's first "
-          f"validation, which also prepares the query: {first.get('statements', '?')} "
+          f"({second.get('consumer_queries', '?')} of them the consumer query); on the first validation "
+          f"of the process's first dialog, which also opens the dialog's own connection (the ODBC driver's "
+          f"own log-in statements): {first.get('statements', '?')} "
           f"({first.get('consumer_queries', '?')} consumer query).")
         w("")
         for line in second.get("lines", []):
