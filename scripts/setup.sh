@@ -15,6 +15,7 @@ packages=(
   xvfb xauth x11-utils
   fonts-liberation fonts-dejavu-core fonts-wine
   tzdata
+  clang libclang-rt-14-dev
 )
 
 missing=()
