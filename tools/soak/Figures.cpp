@@ -2,7 +2,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
-#include <QSet>
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -60,12 +60,12 @@ qint64 descriptorsAndSockets(QSet<QByteArray> *socketInodes)
     return count;
 }
 
-// Established connections to the port among this process's sockets. /proc/self/net/tcp lists the
-// whole network namespace (the monitor's and other programs' too), so a line counts only when its
-// inode is one of this process's descriptors.
-qint64 establishedTo(int port, const QSet<QByteArray> &socketInodes)
+// This process's established connections to the port. /proc/self/net/tcp lists the whole network
+// namespace (other programs' connections too), so a line counts only when its inode is one of this
+// process's descriptors.
+QSet<QByteArray> establishedTo(int port, const QSet<QByteArray> &socketInodes)
 {
-    qint64 count = 0;
+    QSet<QByteArray> found;
     for (const char *table : {"/proc/self/net/tcp", "/proc/self/net/tcp6"}) {
         QFile file(QString::fromLatin1(table));
         if (!file.open(QIODevice::ReadOnly))
@@ -80,26 +80,31 @@ qint64 establishedTo(int port, const QSet<QByteArray> &socketInodes)
             const qsizetype colon = remote.lastIndexOf(':');
             bool ok = false;
             const int remotePort = remote.mid(colon + 1).toInt(&ok, 16);
-            if (!ok || remotePort != port || f.at(3) != "01")
-                continue;
-            if (socketInodes.contains(f.at(9)))
-                ++count;
+            if (ok && remotePort == port && f.at(3) == "01" && socketInodes.contains(f.at(9)))
+                found.insert(f.at(9));
         }
     }
-    return count;
+    return found;
 }
 
 } // namespace
 
-Figures processFigures(int serverPort)
+Figures processFigures(int serverPort, const QSet<QByteArray> &notCounted)
 {
     Figures figures;
     figures.rssKib = residentKib();
     QSet<QByteArray> sockets;
     figures.fds = descriptorsAndSockets(serverPort > 0 ? &sockets : nullptr);
     if (serverPort > 0)
-        figures.pgSockets = establishedTo(serverPort, sockets);
+        figures.pgSockets = establishedTo(serverPort, sockets).subtract(notCounted).size();
     return figures;
+}
+
+QSet<QByteArray> socketsTo(int port)
+{
+    QSet<QByteArray> sockets;
+    descriptorsAndSockets(&sockets);
+    return establishedTo(port, sockets);
 }
 
 int portOfOdbc(const QString &odbc)
@@ -121,8 +126,9 @@ ServerSessions::~ServerSessions()
     QSqlDatabase::removeDatabase(m_name);
 }
 
-bool ServerSessions::open(const QString &odbc, QString *error)
+bool ServerSessions::open(const QString &odbc, int port, QString *error)
 {
+    const QSet<QByteArray> before = socketsTo(port);
     m_name = QStringLiteral("tkt_soak_monitor_") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_name);
     db.setDatabaseName(odbc);
@@ -130,6 +136,7 @@ bool ServerSessions::open(const QString &odbc, QString *error)
         *error = QStringLiteral("The monitor connection to the server failed: %1").arg(db.lastError().text());
         return false;
     }
+    m_sockets = socketsTo(port).subtract(before);
     return true;
 }
 

@@ -2,7 +2,8 @@
 // What a long-running host would watch grow: its resident memory, its open file descriptors and,
 // on a server database, the connections it holds.
 
-#include <QSqlDatabase>
+#include <QByteArray>
+#include <QSet>
 #include <QString>
 
 namespace soak {
@@ -14,8 +15,12 @@ struct Figures {
     qint64 pgSockets = -1;  // this process's established TCP connections to the server's port
 };
 
-// Reads this process's own figures. serverPort 0 leaves the socket count out.
-Figures processFigures(int serverPort);
+// Reads this process's own figures. serverPort 0 leaves the socket count out; sockets in notCounted
+// (by inode) are left out of it.
+Figures processFigures(int serverPort, const QSet<QByteArray> &notCounted = {});
+
+// Inodes of this process's established TCP connections to the port.
+QSet<QByteArray> socketsTo(int port);
 
 // The port named in an ODBC connection string (Port=...), else PostgreSQL's 5432.
 int portOfOdbc(const QString &odbc);
@@ -29,12 +34,16 @@ public:
     ServerSessions(const ServerSessions &) = delete;
     ServerSessions &operator=(const ServerSessions &) = delete;
 
-    bool open(const QString &odbc, QString *error);
+    // port: the server's, to tell this connection's socket from the module's.
+    bool open(const QString &odbc, int port, QString *error);
     // Sessions on the same database other than this one; -1 when the count failed.
     qint64 count();
+    // This connection's own sockets, which are no connection of the module's.
+    const QSet<QByteArray> &sockets() const { return m_sockets; }
 
 private:
     QString m_name;
+    QSet<QByteArray> m_sockets;
 };
 
 } // namespace soak

@@ -203,7 +203,7 @@ private:
 
     Figures figures()
     {
-        Figures f = processFigures(m_serverPort);
+        Figures f = m_server ? processFigures(m_serverPort, m_server->sockets()) : processFigures(0);
         if (m_server)
             f.pgSessions = m_server->count();
         return f;
@@ -366,12 +366,12 @@ int main(int argc, char **argv)
     std::optional<ServerSessions> server;
     int serverPort = 0;
     if (!options.odbc.isEmpty()) {
+        serverPort = portOfOdbc(options.odbc);
         server.emplace();
-        if (!server->open(options.odbc, &error)) {
+        if (!server->open(options.odbc, serverPort, &error)) {
             say(stderr, QStringLiteral("tkt_soak: ") + error);
             return ExitSetup;
         }
-        serverPort = portOfOdbc(options.odbc);
     }
 
     say(stdout, QStringLiteral("tkt_soak: %1 dialogs (%2 path), %3 service calls on %4; pid %5")
