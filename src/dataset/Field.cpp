@@ -2,6 +2,7 @@
 
 #include "contracts/Errors.h"
 #include "dataset/DateText.h"
+#include "dataset/Texts.h"
 
 #include <QSet>
 #include <algorithm>
@@ -22,7 +23,7 @@ QString fieldTypeName(FieldType type)
     case FieldType::Date: return QStringLiteral("Date");
     case FieldType::Blob: return QStringLiteral("Blob");
     }
-    return QStringLiteral("type %1").arg(int(type));
+    return texts::unknownTypeName(int(type));
 }
 
 bool isKnownFieldType(int code)
@@ -79,11 +80,11 @@ void checkFields(const FieldList &fields)
     for (qsizetype i = 0; i < fields.size(); ++i) {
         const Field &f = fields.at(i);
         if (f.name.isEmpty())
-            throw tkt::Error(QStringLiteral("A field has no name"));
+            throw tkt::Error(texts::fieldWithoutName());
         if (!isKnownFieldType(int(f.type)))
-            throw tkt::Error(QStringLiteral("Field \"%1\" has the unknown type code %2").arg(f.name).arg(int(f.type)));
+            throw tkt::Error(texts::fieldUnknownTypeCode(f.name, int(f.type)));
         if (f.width < 0 || f.width > kMaxFieldWidth)
-            throw tkt::Error(QStringLiteral("Field \"%1\" has the impossible width %2").arg(f.name).arg(f.width));
+            throw tkt::Error(texts::fieldImpossibleWidth(f.name, f.width));
         keys.emplace_back(foldedHash(f.name), i);
     }
     std::sort(keys.begin(), keys.end());
@@ -95,7 +96,7 @@ void checkFields(const FieldList &fields)
             const QString &a = fields.at(keys[j].second).name;
             const QString &b = fields.at(keys[k].second).name;
             if (foldedName(a) == foldedName(b))
-                throw tkt::Error(QStringLiteral("Field \"%1\" appears twice").arg(keys[j].second > keys[k].second ? a : b));
+                throw tkt::Error(texts::fieldRepeated(keys[j].second > keys[k].second ? a : b));
         }
     }
     lastChecked = fields;

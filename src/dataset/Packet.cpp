@@ -3,6 +3,7 @@
 #include "contracts/Errors.h"
 #include "dataset/CborOut.h"
 #include "dataset/DateText.h"
+#include "dataset/Texts.h"
 
 #include <QCborStreamReader>
 #include <QSet>
@@ -41,9 +42,7 @@ void writeValue(CborOut &w, const Field &field, const QVariant &value, qsizetype
     const QVariant *v = &value;
     if (!inFieldRepresentation(field.type, value)) {
         if (!toFieldValue(field.type, value, &converted))
-            throw tkt::Error(QStringLiteral("Cannot write the data packet: row %1, field \"%2\" (%3) holds \"%4\", "
-                                            "which does not fit the field")
-                                 .arg(row + 1).arg(field.name, fieldTypeName(field.type), value.toString()));
+            throw tkt::Error(texts::cannotWriteValue(row + 1, field.name, fieldTypeName(field.type), value.toString()));
         v = &converted;
     }
     const void *data = v->constData();
@@ -98,41 +97,42 @@ public:
         if (err == QCborError::NoError)
             return;
         if (err == QCborError::EndOfFile)
-            throw tkt::Error(QStringLiteral("data packet truncated at byte %1").arg(m_total));
+            throw tkt::Error(texts::packetTruncated(m_total));
         if (err == QCborError::DataTooLarge)
-            throw tkt::Error(QStringLiteral("data packet declares an impossible length at byte %1").arg(offset()));
-        throw tkt::Error(QStringLiteral("data packet malformed at byte %1: %2").arg(offset()).arg(err.toString()));
+            throw tkt::Error(texts::packetImpossibleLength(offset()));
+        throw tkt::Error(texts::packetMalformed(offset(), texts::cborError(err)));
     }
 
     [[noreturn]] void fail(const QString &what, qint64 at) const
     {
-        throw tkt::Error(QStringLiteral("invalid data packet at byte %1: %2").arg(at).arg(what));
+        throw tkt::Error(texts::packetInvalid(at, what));
     }
 
     QString kind() const
     {
+        using texts::ItemKind;
         switch (r.type()) {
         case QCborStreamReader::UnsignedInteger:
-        case QCborStreamReader::NegativeInteger: return QStringLiteral("an integer");
-        case QCborStreamReader::ByteArray: return QStringLiteral("a byte string");
-        case QCborStreamReader::String: return QStringLiteral("text");
-        case QCborStreamReader::Array: return QStringLiteral("an array");
-        case QCborStreamReader::Map: return QStringLiteral("a map");
-        case QCborStreamReader::Tag: return QStringLiteral("tag %1").arg(quint64(r.toTag()));
+        case QCborStreamReader::NegativeInteger: return texts::itemKind(ItemKind::Integer);
+        case QCborStreamReader::ByteArray: return texts::itemKind(ItemKind::ByteString);
+        case QCborStreamReader::String: return texts::itemKind(ItemKind::Text);
+        case QCborStreamReader::Array: return texts::itemKind(ItemKind::Array);
+        case QCborStreamReader::Map: return texts::itemKind(ItemKind::Map);
+        case QCborStreamReader::Tag: return texts::itemKind(ItemKind::Tag, quint64(r.toTag()));
         case QCborStreamReader::Float16:
         case QCborStreamReader::Float:
-        case QCborStreamReader::Double: return QStringLiteral("a floating-point number");
+        case QCborStreamReader::Double: return texts::itemKind(ItemKind::Float);
         case QCborStreamReader::SimpleType:
             if (r.isBool())
-                return QStringLiteral("a Boolean");
+                return texts::itemKind(ItemKind::Boolean);
             if (r.isNull())
-                return QStringLiteral("null");
+                return texts::itemKind(ItemKind::Null);
             if (r.isUndefined())
-                return QStringLiteral("undefined");
-            return QStringLiteral("a simple value");
+                return texts::itemKind(ItemKind::Undefined);
+            return texts::itemKind(ItemKind::Simple);
         case QCborStreamReader::Invalid: break;
         }
-        return QStringLiteral("nothing");
+        return texts::itemKind(ItemKind::Nothing);
     }
 
     void enter()
@@ -197,13 +197,13 @@ public:
         if (r.isUnsignedInteger()) {
             const quint64 u = r.toUnsignedInteger();
             if (u > quint64(std::numeric_limits<qint64>::max()))
-                fail(QStringLiteral("%1: integer %2 is out of the 64-bit range").arg(what()).arg(u), at);
+                fail(texts::integerOutOfRange(what(), u), at);
             value = qint64(u);
         } else {
             // The reader gives the magnitude; 0 stands for 2^64.
             const quint64 magnitude = quint64(r.toNegativeInteger());
             if (magnitude == 0 || magnitude > quint64(std::numeric_limits<qint64>::max()) + 1)
-                fail(QStringLiteral("%1: negative integer is out of the 64-bit range").arg(what()), at);
+                fail(texts::negativeIntegerOutOfRange(what()), at);
             value = -qint64(magnitude - 1) - 1;
         }
         skip();
@@ -225,18 +225,13 @@ public:
     QCborStreamReader r;
 };
 
-QString quoted(const QString &s)
-{
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
 Field readField(Reader &in, int index)
 {
     const qint64 start = in.offset();
     // Built only for a message: formatting it for every field costs more than reading the field.
-    auto where = [index] { return QStringLiteral("field %1").arg(index + 1); };
+    auto where = [index] { return texts::fieldPlace(index + 1); };
     if (!in.r.isMap())
-        in.fail(QStringLiteral("%1 must be a map, found %2").arg(where(), in.kind()), start);
+        in.fail(texts::fieldNotMap(index + 1, in.kind()), start);
     in.enter();
     Field field;
     enum Known { Name = 1, Type = 2, Width = 4, Label = 8, Hidden = 16 };
@@ -245,53 +240,51 @@ Field readField(Reader &in, int index)
     while (in.hasNext()) {
         const qint64 keyAt = in.offset();
         if (!in.r.isString())
-            in.fail(QStringLiteral("%1 has a key that is %2, not text").arg(where(), in.kind()), keyAt);
+            in.fail(texts::fieldKeyNotText(index + 1, in.kind()), keyAt);
         const QString key = in.readText();
         const int known = key == u"name" ? Name : key == u"type" ? Type : key == u"width" ? Width
                         : key == u"label" ? Label : key == u"hidden" ? Hidden : 0;
         const bool repeated = known ? (seen & known) != 0 : otherKeys.contains(key);
         if (repeated)
-            in.fail(QStringLiteral("%1 has the key %2 twice").arg(where(), quoted(key)), keyAt);
+            in.fail(texts::fieldKeyRepeated(index + 1, key), keyAt);
         if (known)
             seen |= known;
         else
             otherKeys.insert(key);
         const qint64 at = in.offset();
-        auto expect = [&](bool ok, const char *what) {
+        auto expect = [&](bool ok, texts::ItemKind wanted) {
             if (!ok)
-                in.fail(QStringLiteral("%1: %2 must be %3, found %4")
-                            .arg(where(), quoted(key), QLatin1StringView(what), in.kind()), at);
+                in.fail(texts::fieldKeyWrongKind(index + 1, key, texts::itemKind(wanted), in.kind()), at);
         };
         switch (known) {
         case Name:
-            expect(in.r.isString(), "text");
+            expect(in.r.isString(), texts::ItemKind::Text);
             field.name = in.readText();
             if (field.name.isEmpty())
-                in.fail(QStringLiteral("%1 has an empty name").arg(where()), at);
+                in.fail(texts::fieldEmptyName(index + 1), at);
             break;
         case Type: {
-            expect(in.r.isInteger(), "an integer");
+            expect(in.r.isInteger(), texts::ItemKind::Integer);
             const qint64 code = in.readInteger(where);
             if (!isKnownFieldType(int(std::clamp<qint64>(code, -1, 1000))))
-                in.fail(QStringLiteral("%1 has the unknown type code %2").arg(where()).arg(code), at);
+                in.fail(texts::fieldUnknownTypeCodeAt(index + 1, code), at);
             field.type = FieldType(int(code));
             break;
         }
         case Width: {
-            expect(in.r.isInteger(), "an integer");
+            expect(in.r.isInteger(), texts::ItemKind::Integer);
             const qint64 width = in.readInteger(where);
             if (width < 0 || width > kMaxFieldWidth)
-                in.fail(QStringLiteral("%1 has the impossible width %2 (0 to %3 allowed)")
-                            .arg(where()).arg(width).arg(kMaxFieldWidth), at);
+                in.fail(texts::fieldImpossibleWidthAt(index + 1, width, kMaxFieldWidth), at);
             field.width = int(width);
             break;
         }
         case Label:
-            expect(in.r.isString(), "text");
+            expect(in.r.isString(), texts::ItemKind::Text);
             field.displayLabel = in.readText();
             break;
         case Hidden:
-            expect(in.r.isBool(), "a Boolean");
+            expect(in.r.isBool(), texts::ItemKind::Boolean);
             field.visible = !in.r.toBool();
             in.skip();
             break;
@@ -303,7 +296,7 @@ Field readField(Reader &in, int index)
     in.leave();
     const char *missing = !(seen & Name) ? "name" : !(seen & Type) ? "type" : !(seen & Width) ? "width" : nullptr;
     if (missing)
-        in.fail(QStringLiteral("%1 lacks the key \"%2\"").arg(where(), QLatin1StringView(missing)), start);
+        in.fail(texts::fieldLacksKey(index + 1, QLatin1StringView(missing)), start);
     return field;
 }
 
@@ -311,7 +304,7 @@ FieldList readFields(Reader &in)
 {
     const qint64 start = in.offset();
     if (!in.r.isArray())
-        in.fail(QStringLiteral("\"fields\" must be an array, found %1").arg(in.kind()), start);
+        in.fail(texts::fieldsNotArray(in.kind()), start);
     FieldList fields;
     if (in.r.isLengthKnown())
         fields.reserve(in.capacityFor(in.r.length()));
@@ -323,7 +316,7 @@ FieldList readFields(Reader &in)
         Field field = readField(in, int(fields.size()));
         const QString key = foldedName(field.name);
         if (names.contains(key))
-            in.fail(QStringLiteral("the field name %1 appears twice").arg(quoted(field.name)), at);
+            in.fail(texts::fieldNameRepeated(field.name), at);
         names.insert(key);
         fields.append(std::move(field));
     }
@@ -339,12 +332,9 @@ QVariant readValue(Reader &in, const Field &field, qsizetype row)
         return QVariant();
     }
     const qint64 at = in.offset();
-    auto place = [&]() {
-        return QStringLiteral("row %1, field %2").arg(row + 1).arg(quoted(field.name));
-    };
+    auto place = [&]() { return texts::cellPlace(row + 1, field.name); };
     auto mismatch = [&]() {
-        in.fail(QStringLiteral("row %1, field %2 (%3) cannot hold %4")
-                    .arg(row + 1).arg(quoted(field.name), fieldTypeName(field.type), in.kind()), at);
+        in.fail(texts::cellWrongKind(row + 1, field.name, fieldTypeName(field.type), in.kind()), at);
     };
     switch (field.type) {
     case FieldType::String:
@@ -386,8 +376,7 @@ QVariant readValue(Reader &in, const Field &field, qsizetype row)
         in.skip();
         const qint64 textAt = in.offset();
         if (!r.isString())
-            in.fail(QStringLiteral("row %1, field %2: tag %3 must hold text, found %4")
-                        .arg(row + 1).arg(quoted(field.name)).arg(tag).arg(in.kind()), textAt);
+            in.fail(texts::cellTagWithoutText(row + 1, field.name, tag, in.kind()), textAt);
         const QString text = in.readText();
         if (isDate) {
             if (const auto d = datetext::parseDate(text))
@@ -395,10 +384,8 @@ QVariant readValue(Reader &in, const Field &field, qsizetype row)
         } else if (const auto dt = datetext::parseDateTime(text)) {
             return *dt;
         }
-        in.fail(QStringLiteral("row %1, field %2: %3 is not a %4")
-                    .arg(row + 1).arg(quoted(field.name), quoted(text),
-                                      isDate ? QStringLiteral("date (yyyy-MM-dd)")
-                                             : QStringLiteral("date and time (yyyy-MM-ddTHH:mm:ss)")),
+        in.fail(isDate ? texts::cellNotADate(row + 1, field.name, text)
+                       : texts::cellNotADateTime(row + 1, field.name, text),
                 textAt);
     }
     case FieldType::Blob:
@@ -414,7 +401,7 @@ QList<Row> readRows(Reader &in, const FieldList &fields)
 {
     const qint64 start = in.offset();
     if (!in.r.isArray())
-        in.fail(QStringLiteral("\"rows\" must be an array, found %1").arg(in.kind()), start);
+        in.fail(texts::rowsNotArray(in.kind()), start);
     QList<Row> rows;
     if (in.r.isLengthKnown())
         rows.reserve(in.capacityFor(in.r.length()));
@@ -424,19 +411,19 @@ QList<Row> readRows(Reader &in, const FieldList &fields)
         const qint64 at = in.offset();
         const qsizetype index = rows.size();
         if (!in.r.isArray())
-            in.fail(QStringLiteral("row %1 must be an array, found %2").arg(index + 1).arg(in.kind()), at);
+            in.fail(texts::rowNotArray(index + 1, in.kind()), at);
         if (in.r.isLengthKnown() && in.r.length() != quint64(width))
-            in.fail(QStringLiteral("row %1 has %2 values for %3 fields").arg(index + 1).arg(in.r.length()).arg(width), at);
+            in.fail(texts::rowValueCountAt(index + 1, qint64(in.r.length()), width), at);
         in.enter();
         Row row;
         row.reserve(width);
         while (in.hasNext()) {
             if (row.size() == width)
-                in.fail(QStringLiteral("row %1 has more values than the %2 fields").arg(index + 1).arg(width), at);
+                in.fail(texts::rowTooManyValues(index + 1, width), at);
             row.append(readValue(in, fields.at(row.size()), index));
         }
         if (row.size() != width)
-            in.fail(QStringLiteral("row %1 has %2 values for %3 fields").arg(index + 1).arg(row.size()).arg(width), at);
+            in.fail(texts::rowValueCountAt(index + 1, row.size(), width), at);
         in.leave();
         rows.append(std::move(row));
     }
@@ -521,8 +508,7 @@ QByteArray encode(const FieldList &fields, const QList<Row> &rows)
     for (qsizetype i = 0; i < rows.size(); ++i) {
         const Row &row = rows.at(i);
         if (row.size() != width)
-            throw tkt::Error(QStringLiteral("Cannot write the data packet: row %1 has %2 values for %3 fields")
-                                 .arg(i + 1).arg(row.size()).arg(width));
+            throw tkt::Error(texts::cannotWriteRowValueCount(i + 1, row.size(), width));
         w.startArray(quint64(width));
         for (qsizetype c = 0; c < width; ++c)
             writeValue(w, fields.at(c), row.at(c), i);
@@ -540,7 +526,7 @@ RowWriter::~RowWriter() = default;
 void RowWriter::startRow(int width)
 {
     if (!m_rows)
-        throw tkt::Error(QStringLiteral("This data packet was already finished"));
+        throw tkt::Error(texts::packetAlreadyFinished());
     m_rows->startArray(quint64(width));
     ++m_count;
 }
@@ -558,7 +544,7 @@ void RowWriter::asciiText(QByteArrayView text)
 QByteArray RowWriter::finish(const FieldList &fields)
 {
     if (!m_rows)
-        throw tkt::Error(QStringLiteral("This data packet was already finished"));
+        throw tkt::Error(texts::packetAlreadyFinished());
     checkFields(fields);
     const QByteArrayView rows = m_rows->written();
     CborOut w(headerSize(fields) + rows.size());
@@ -571,10 +557,10 @@ QByteArray RowWriter::finish(const FieldList &fields)
 Contents decode(const QByteArray &packet)
 {
     if (packet.isEmpty())
-        throw tkt::Error(QStringLiteral("data packet is empty"));
+        throw tkt::Error(texts::packetEmpty());
     Reader in(packet, 0, packet.size());
     if (!in.r.isMap())
-        in.fail(QStringLiteral("a data packet is a CBOR map, this is %1").arg(in.kind()), 0);
+        in.fail(texts::notAPacket(in.kind()), 0);
     in.enter();
 
     // Keys may come in any order; "fields" and "rows" are read in place when what they depend on
@@ -586,27 +572,25 @@ Contents decode(const QByteArray &packet)
     while (in.hasNext()) {
         const qint64 keyAt = in.offset();
         if (!in.r.isString())
-            in.fail(QStringLiteral("packet keys must be text, found %1").arg(in.kind()), keyAt);
+            in.fail(texts::packetKeyNotText(in.kind()), keyAt);
         const QString key = in.readText();
         if (keys.contains(key))
-            in.fail(QStringLiteral("the key %1 appears twice").arg(quoted(key)), keyAt);
+            in.fail(texts::packetKeyRepeated(key), keyAt);
         keys.insert(key);
         const qint64 at = in.offset();
         if (key == u"format") {
             if (!in.r.isString())
-                in.fail(QStringLiteral("\"format\" must be text, found %1").arg(in.kind()), at);
+                in.fail(texts::formatNotText(in.kind()), at);
             const QString format = in.readText();
             if (format != kFormat)
-                in.fail(QStringLiteral("not a data packet of this kind: the format is %1, expected %2")
-                            .arg(quoted(format), quoted(kFormat)), at);
+                in.fail(texts::wrongFormat(format, kFormat), at);
             hasFormat = true;
         } else if (key == u"version") {
             if (!in.r.isInteger())
-                in.fail(QStringLiteral("\"version\" must be an integer, found %1").arg(in.kind()), at);
-            const qint64 version = in.readInteger([] { return QStringLiteral("\"version\""); });
+                in.fail(texts::versionNotInteger(in.kind()), at);
+            const qint64 version = in.readInteger([] { return texts::keyPlace(QStringLiteral("version")); });
             if (version != kFormatVersion)
-                in.fail(QStringLiteral("data packet version %1 is not supported (this reader knows version %2)")
-                            .arg(version).arg(kFormatVersion), at);
+                in.fail(texts::unsupportedVersion(version, kFormatVersion), at);
             hasVersion = true;
         } else if (key == u"fields") {
             if (hasFormat && hasVersion) {
@@ -629,12 +613,12 @@ Contents decode(const QByteArray &packet)
     in.r.leaveContainer();
     // A half item after the map makes the reader report the end of the data; it is still trailing.
     if (in.offset() < packet.size())
-        in.fail(QStringLiteral("%1 trailing bytes after the packet").arg(packet.size() - in.offset()), in.offset());
+        in.fail(texts::trailingBytes(packet.size() - in.offset()), in.offset());
     in.check();
 
     for (const char *key : {"format", "version", "fields", "rows"})
         if (!keys.contains(QLatin1StringView(key)))
-            in.fail(QStringLiteral("the key \"%1\" is missing").arg(QLatin1StringView(key)), 0);
+            in.fail(texts::packetKeyMissing(QLatin1StringView(key)), 0);
 
     if (!fieldsRead) {
         Reader sub(packet, fieldsAt->begin, fieldsAt->end);

@@ -2,9 +2,11 @@
 
 #include "contracts/Errors.h"
 #include "dataset/Packet.h"
+#include "dataset/Texts.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace dataset {
@@ -34,7 +36,7 @@ QVariant RowView::value(const QString &fieldName) const
 {
     const int i = m_table.fieldIndex(fieldName);
     if (i < 0)
-        throw tkt::Error(QStringLiteral("The table has no field \"%1\"").arg(fieldName));
+        throw tkt::Error(texts::noSuchField(fieldName));
     return i < m_row.size() ? m_row.at(i) : QVariant();
 }
 
@@ -68,7 +70,7 @@ void Table::adopt(FieldList fields, QList<Row> rows, bool convert)
     for (qsizetype r = 0; r < rows.size(); ++r) {
         Row &row = rows[r];
         if (row.size() != width)
-            throw tkt::Error(QStringLiteral("Row %1 has %2 values for %3 fields").arg(r + 1).arg(row.size()).arg(width));
+            throw tkt::Error(texts::rowValueCount(r + 1, row.size(), width));
         if (!convert) {
             for (qsizetype c = 0; c < width; ++c)
                 Q_ASSERT(!row.at(c).isValid() || inFieldRepresentation(fields.at(c).type, row.at(c)));
@@ -86,8 +88,7 @@ void Table::adopt(FieldList fields, QList<Row> rows, bool convert)
                 continue;
             QVariant stored;
             if (!toFieldValue(type, v, &stored))
-                throw tkt::Error(QStringLiteral("Row %1: the value \"%2\" does not fit field \"%3\" (%4)")
-                                     .arg(r + 1).arg(v.toString(), fields.at(c).name, fieldTypeName(type)));
+                throw tkt::Error(texts::rowValueDoesNotFit(r + 1, v.toString(), fields.at(c).name, fieldTypeName(type)));
             v = std::move(stored);
         }
     }
@@ -120,7 +121,7 @@ int Table::requireField(const QString &name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        throw tkt::Error(QStringLiteral("The table has no field \"%1\"").arg(name));
+        throw tkt::Error(texts::noSuchField(name));
     return i;
 }
 
@@ -166,8 +167,7 @@ int Table::recNo() const
 void Table::moveTo(int position)
 {
     if (position < 0 || position >= m_visible.size())
-        throw tkt::Error(QStringLiteral("Row %1 is out of range (the table shows %2 rows)")
-                             .arg(position).arg(m_visible.size()));
+        throw tkt::Error(texts::rowOutOfRange(position, m_visible.size()));
     m_cursor = position;
     m_eof = false;
 }
@@ -175,8 +175,7 @@ void Table::moveTo(int position)
 const Row &Table::visibleRow(int position) const
 {
     if (position < 0 || position >= m_visible.size())
-        throw tkt::Error(QStringLiteral("Row %1 is out of range (the table shows %2 rows)")
-                             .arg(position).arg(m_visible.size()));
+        throw tkt::Error(texts::rowOutOfRange(position, m_visible.size()));
     return m_rows.at(m_visible.at(position));
 }
 
@@ -189,7 +188,7 @@ int Table::requireCurrent() const
 {
     const int i = currentIndex();
     if (i < 0)
-        throw tkt::Error(QStringLiteral("The table has no current row"));
+        throw tkt::Error(texts::noCurrentRow());
     return i;
 }
 
@@ -211,8 +210,7 @@ void Table::setValue(const QString &fieldName, const QVariant &value)
     const int row = requireCurrent();
     QVariant stored;
     if (!toFieldValue(m_fields.at(f).type, value, &stored))
-        throw tkt::Error(QStringLiteral("The value \"%1\" does not fit field \"%2\" (%3)")
-                             .arg(value.toString(), m_fields.at(f).name, fieldTypeName(m_fields.at(f).type)));
+        throw tkt::Error(texts::valueDoesNotFit(value.toString(), m_fields.at(f).name, fieldTypeName(m_fields.at(f).type)));
     m_rows[row][f] = stored;
 }
 
@@ -347,14 +345,15 @@ void Table::loadFromFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw tkt::Error(QStringLiteral("Cannot open the table file \"%1\": %2").arg(path, file.errorString()));
+        throw tkt::Error(texts::cannotOpenTableFile(
+            path, QFileInfo::exists(path) ? file.errorString() : texts::fileDoesNotExist()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw tkt::Error(QStringLiteral("Cannot read the table file \"%1\": %2").arg(path, file.errorString()));
+        throw tkt::Error(texts::cannotReadTableFile(path, file.errorString()));
     try {
         loadPacket(bytes);
     } catch (const tkt::Error &e) {
-        throw tkt::Error(QStringLiteral("The table file \"%1\" is damaged: %2").arg(path, e.message()));
+        throw tkt::Error(texts::damagedTableFile(path, e.message()));
     }
 }
 
@@ -364,7 +363,7 @@ void Table::saveToFile(const QString &path) const
     // Written beside the old file and renamed over it, so a failed save never leaves half a table.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw tkt::Error(QStringLiteral("Cannot write the table file \"%1\": %2").arg(path, file.errorString()));
+        throw tkt::Error(texts::cannotWriteTableFile(path, file.errorString()));
 }
 
 } // namespace dataset

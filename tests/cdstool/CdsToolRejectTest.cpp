@@ -77,7 +77,10 @@ TEST(CdsToolReject, everyCommandNamesTheByteWhereDecodingGaveUp)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("bad.cds"));
+    // The tool says itself that an empty file has nothing at byte 0; every other offset comes from
+    // the decoder, in the operator's words.
     const QRegularExpression offset(QStringLiteral("byte \\d+"));
+    const QRegularExpression decoderOffset(QStringLiteral(": .* no byte \\d+"));
     for (const BadFile &file : badFiles()) {
         SCOPED_TRACE(file.what);
         writeBytes(path, file.bytes);
@@ -93,7 +96,7 @@ TEST(CdsToolReject, everyCommandNamesTheByteWhereDecodingGaveUp)
             EXPECT_EQ(run.exitCode, 1);
             EXPECT_TRUE(run.out.isEmpty());
             EXPECT_TRUE(run.err.startsWith(QStringLiteral("cdstool: ") + path)) << run.err.toStdString();
-            EXPECT_TRUE(offset.match(run.err).hasMatch()) << run.err.toStdString();
+            EXPECT_TRUE((file.bytes.isEmpty() ? offset : decoderOffset).match(run.err).hasMatch()) << run.err.toStdString();
         }
         EXPECT_EQ(readBytes(path), file.bytes);
     }

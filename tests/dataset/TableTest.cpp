@@ -3,6 +3,7 @@
 #include "dataset/Packet.h"
 #include "TestFields.h"
 #include "dataset/Table.h"
+#include "dataset/Texts.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -11,6 +12,9 @@
 
 using namespace dataset;
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using ::testing::StrEq;
+using ::testing::ThrowsMessage;
 
 namespace {
 
@@ -59,15 +63,17 @@ TEST(Table, NavigatesRowsInOrder)
     t.moveTo(1);
     EXPECT_FALSE(t.eof());
     EXPECT_EQ(t.text(QStringLiteral("NMFANVEN")), QStringLiteral("bruno"));
-    EXPECT_THROW(t.moveTo(4), tkt::Error);
-    EXPECT_THROW(t.moveTo(-1), tkt::Error);
-    EXPECT_THROW(t.value(QStringLiteral("NOPE")), tkt::Error);
+    EXPECT_THAT([&] { t.moveTo(4); }, ThrowsMessage<tkt::Error>(StrEq(texts::rowOutOfRange(4, 4).toStdString())));
+    EXPECT_THAT([&] { t.moveTo(-1); }, ThrowsMessage<tkt::Error>(StrEq(texts::rowOutOfRange(-1, 4).toStdString())));
+    EXPECT_THAT([&] { t.value(QStringLiteral("NOPE")); },
+                ThrowsMessage<tkt::Error>(StrEq(texts::noSuchField(QStringLiteral("NOPE")).toStdString())));
 
     t.emptyTable();
     EXPECT_TRUE(t.eof());
     EXPECT_EQ(t.recNo(), -1);
     EXPECT_EQ(t.fields().size(), 3);
-    EXPECT_THROW(t.value(QStringLiteral("CDVENDEDOR")), tkt::Error);
+    EXPECT_THAT([&] { t.value(QStringLiteral("CDVENDEDOR")); },
+                ThrowsMessage<tkt::Error>(StrEq(texts::noCurrentRow().toStdString())));
     EXPECT_THROW(t.setValue(QStringLiteral("CDVENDEDOR"), QStringLiteral("x")), tkt::Error);
 }
 
@@ -78,8 +84,8 @@ TEST(Table, FieldsAreFoundWhateverTheCaseAndMustBeDistinct)
     EXPECT_EQ(t.field(QStringLiteral("cdvendedor")).width, 4);
     EXPECT_FALSE(t.hasField(QStringLiteral("CDVENDEDOR ")));
     EXPECT_THROW(t.field(QStringLiteral("X")), tkt::Error);
-    EXPECT_THROW(t.setFields({fld("A", FieldType::String), fld("a", FieldType::Integer)}),
-                 tkt::Error);
+    EXPECT_THAT([&] { t.setFields({fld("A", FieldType::String), fld("a", FieldType::Integer)}); },
+                ThrowsMessage<tkt::Error>(StrEq(texts::fieldRepeated(QStringLiteral("a")).toStdString())));
     EXPECT_EQ(t.recordCount(), 4) << "a rejected field list changes nothing";
 }
 
@@ -183,7 +189,12 @@ TEST(Table, ValuesKeepTheFieldTypeAndPrintCleanly)
     for (const auto &[field, bad] : {std::pair{"N", QVariant(QStringLiteral("12a"))}, {"N", QVariant(1.5)},
                                      {"V", QVariant(QStringLiteral("abc"))}, {"B", QVariant(QStringLiteral("talvez"))},
                                      {"DT", QVariant(QStringLiteral("ontem"))}, {"D", QVariant(QDate(10000, 1, 1))}})
-        EXPECT_THROW(t.setValue(QString::fromLatin1(field), bad), tkt::Error) << field;
+        EXPECT_THAT([&] { t.setValue(QString::fromLatin1(field), bad); },
+                    ThrowsMessage<tkt::Error>(StrEq(
+                        texts::valueDoesNotFit(bad.toString(), QString::fromLatin1(field),
+                                               fieldTypeName(t.field(QString::fromLatin1(field)).type))
+                            .toStdString())))
+            << field;
 }
 
 TEST(Table, PacketsReplaceEverythingButADamagedOneChangesNothing)
@@ -232,12 +243,21 @@ TEST(Table, CdsFilesAreThePacketBytes)
     EXPECT_EQ(loaded.allRows(), source.allRows());
     EXPECT_EQ(loaded.text(QStringLiteral("NMFANVEN")), QStringLiteral("Ana"));
 
-    EXPECT_THAT([&] { loaded.loadFromFile(dir.filePath(QStringLiteral("missing.cds"))); },
-                ::testing::ThrowsMessage<tkt::Error>(HasSubstr("missing.cds")));
+    const QString missing = dir.filePath(QStringLiteral("missing.cds"));
+    EXPECT_THAT([&] { loaded.loadFromFile(missing); },
+                ThrowsMessage<tkt::Error>(StrEq(texts::cannotOpenTableFile(missing, texts::fileDoesNotExist()).toStdString())));
+    EXPECT_THAT([&] { loaded.loadFromFile(dir.path()); },
+                ThrowsMessage<tkt::Error>(StartsWith(texts::cannotOpenTableFile(dir.path(), {}).toStdString())))
+        << "a folder is there, but is no table file";
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("not a packet");
     file.close();
-    EXPECT_THAT([&] { loaded.loadFromFile(path); }, ::testing::ThrowsMessage<tkt::Error>(HasSubstr("Cad_Cliente.cds")));
+    // The decoder's reason follows the file's path: a text item of 14 bytes where the map belongs.
+    const QString notAMap = texts::packetInvalid(0, texts::notAPacket(texts::itemKind(texts::ItemKind::Text)));
+    EXPECT_THAT([&] { loaded.loadFromFile(path); },
+                ThrowsMessage<tkt::Error>(StrEq(texts::damagedTableFile(path, notAMap).toStdString())));
     EXPECT_EQ(loaded.recordCount(), 4);
-    EXPECT_THROW(source.saveToFile(dir.filePath(QStringLiteral("no/such/folder/x.cds"))), tkt::Error);
+    const QString unwritable = dir.filePath(QStringLiteral("no/such/folder/x.cds"));
+    EXPECT_THAT([&] { source.saveToFile(unwritable); },
+                ThrowsMessage<tkt::Error>(StartsWith(texts::cannotWriteTableFile(unwritable, {}).toStdString())));
 }
