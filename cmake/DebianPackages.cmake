@@ -48,7 +48,7 @@ set(CPACK_DEBIAN_MODULE_PACKAGE_SUGGESTS "odbc-postgresql, tdsodbc")
 
 set(CPACK_DEBIAN_DEMO_PACKAGE_NAME tkt00740-demo)
 set(CPACK_COMPONENT_DEMO_DESCRIPTION
-  "Demo point-of-sale host for the tkt00740 module\n Stand-ins of the host's shared services library and common UI package, the pos_host\n demo program, the demo store command make_demo and the loopback latency proxy.")
+  "Demo point-of-sale host for the tkt00740 module\n Stand-ins of the host's shared services library and common UI package, the pos_host\n demo program, the demo store command make_demo, the packet and .cds tool cdstool and\n the loopback latency proxy.")
 # The stand-ins and pos_host need this very build of the module and of libtkt_contracts.so.
 set(CPACK_DEBIAN_DEMO_PACKAGE_DEPENDS
   "tkt00740 (= ${PROJECT_VERSION}), libqt6sql6-sqlite (>= 6.4), libqt6sql6-odbc (>= 6.4), unixodbc, qt6-qpa-plugins (>= 6.4)")

@@ -68,7 +68,7 @@ done
 prefix="$work/root/opt/tkt00740"
 for f in include/tkt00740/tkt00740.h lib/libtkt00740.so lib/libtkt00740.so."${version%%.*}" lib/libtkt_contracts.so \
          lib/libshared_services.so lib/libPkg_Aux00090.so lib/cmake/tkt00740/tkt00740Config.cmake \
-         lib/pkgconfig/tkt00740.pc bin/pos_host bin/make_demo bin/tkt_latency_proxy \
+         lib/pkgconfig/tkt00740.pc bin/pos_host bin/make_demo bin/tkt_latency_proxy bin/cdstool \
          share/doc/tkt00740/docs/integration-guide.md share/doc/tkt00740/examples/c_host/c_host.c; do
   [ -e "$prefix/$f" ] || fail "the unpacked packages lack /opt/tkt00740/$f"
 done

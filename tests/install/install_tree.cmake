@@ -38,7 +38,7 @@ set(expected
   lib/cmake/tkt00740/tkt00740Config.cmake lib/cmake/tkt00740/tkt00740ConfigVersion.cmake
   lib/cmake/tkt00740/tkt00740Targets.cmake
   lib/pkgconfig/tkt00740.pc
-  bin/pos_host bin/make_demo bin/tkt_latency_proxy
+  bin/pos_host bin/make_demo bin/tkt_latency_proxy bin/cdstool
   share/doc/tkt00740/README.md share/doc/tkt00740/docs/integration-guide.md
   share/doc/tkt00740/docs/data-packet.md
   share/doc/tkt00740/examples/c_host/c_host.c share/doc/tkt00740/examples/python_host/python_host.py)
