@@ -8,6 +8,8 @@ import re
 import sys
 import unittest
 
+# The example folder is the source tree: no bytecode cache is written into it.
+sys.dont_write_bytecode = True
 sys.path.insert(0, sys.argv[1])
 DOC = sys.argv[2]
 del sys.argv[1:3]
