@@ -16,6 +16,7 @@ packages=(
   fonts-liberation fonts-dejavu-core fonts-wine
   tzdata
   clang libclang-rt-14-dev
+  dpkg-dev file python3
 )
 
 missing=()
