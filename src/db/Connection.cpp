@@ -85,7 +85,13 @@ void Connection::open()
         return;
     if (beforeConnect)
         beforeConnect(*this);
-    openLink(mapConnectionString(m_connectionString));
+    try {
+        openLink(mapConnectionString(m_connectionString));
+    } catch (const std::exception &e) {
+        m_lastFailure = tkt::messageOf(e);
+        throw;
+    }
+    m_lastFailure.clear();
     m_lost = false;
     if (afterConnect)
         afterConnect(*this);

@@ -59,6 +59,8 @@ public:
     void reopenAfterLoss();
     // The link died and no fresh one could be opened yet: the next query tries again.
     bool lostLink() const { return m_lost; }
+    // Why the last open failed; empty once an open succeeded.
+    QString lastFailure() const { return m_lastFailure; }
 
 private:
     friend class Query;
@@ -72,6 +74,7 @@ private:
     DbKind m_kind = DbKind::Unknown;
     int m_generation = 0;
     std::unique_ptr<ServerLink> m_link;
+    QString m_lastFailure;
     bool m_lost = false;
     bool m_pooled = false;       // the link goes back to the pool when the connection closes
     QList<Query *> m_queries; // the queries built on this connection, released before it closes

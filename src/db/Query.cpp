@@ -175,9 +175,12 @@ void Query::open()
         throw tkt::Error(QStringLiteral("A conexão com o banco de dados não está aberta."));
     if (!m_connection.connected()) {
         // A connection whose link died and could not be replaced then tries again now: the
-        // server may be back.
-        if (!m_connection.lostLink())
+        // server may be back. One that never opened says why it did not.
+        if (!m_connection.lostLink()) {
+            if (!m_connection.lastFailure().isEmpty())
+                throw tkt::Error(m_connection.lastFailure());
             throw tkt::Error(QStringLiteral("A conexão com o banco de dados não está aberta."));
+        }
         m_connection.reopenAfterLoss();
     }
     // The text is long and the check runs on every open: look for a non-blank without copying it.

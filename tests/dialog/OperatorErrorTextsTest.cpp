@@ -81,7 +81,8 @@ TEST(OperatorErrorTexts, RefusedConnectionGivesTheDriversReasonWithoutThePasswor
     // The services the show handler then calls answer with a text, never with the password.
     const QVariant answer = Srv_tkt00740::getValidaCons(QStringLiteral("21"), QString());
     ASSERT_EQ(answer.typeId(), QMetaType::QString) << "an error answer, not a packet";
-    EXPECT_FALSE(answer.toString().isEmpty());
+    EXPECT_TRUE(answer.toString().startsWith(lead)) << "the reason the connection failed: " << answer.toString().toStdString();
+    EXPECT_TRUE(answer.toString().contains(QStringLiteral("127.0.0.1"))) << answer.toString().toStdString();
     for (const QString &text : h.errorBoxes + h.siblings.messages() + QStringList{answer.toString()})
         EXPECT_FALSE(text.contains(secret)) << text.toStdString();
 }
