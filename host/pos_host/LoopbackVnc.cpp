@@ -42,7 +42,9 @@ void LoopbackVnc::installIfVnc()
 {
     if (QGuiApplication::platformName() != QLatin1String("vnc"))
         return;
-    qApp->installEventFilter(new LoopbackVnc);
+    auto *filter = new LoopbackVnc;
+    filter->setParent(qApp); // freed with the application
+    qApp->installEventFilter(filter);
 }
 
 bool LoopbackVnc::eventFilter(QObject *watched, QEvent *event)
