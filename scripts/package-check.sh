@@ -53,12 +53,13 @@ for deb in "$module_deb" "$demo_deb"; do
   [ -n "$depends" ] || fail "$name has no Depends field"
   required="libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6-sqlite libqt6sql6-odbc unixodbc qt6-qpa-plugins libc6"
   [ "$name" = tkt00740-demo ] && required="$required tkt00740 libqt6sql6 libqt6network6 libqt6test6 libsqlite3-0 libodbc2"
+  names=$(depends_names "$deb")
   for package in $required; do
-    depends_names "$deb" | grep -qx "$package" || fail "$name does not depend on $package"
+    grep -qx "$package" <<<"$names" || fail "$name does not depend on $package"
   done
   [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "$name has version $(dpkg-deb -f "$deb" Version), not $version"
 done
-echo "$(dpkg-deb -f "$demo_deb" Depends)" | grep -q "tkt00740 (= $version)" || fail "tkt00740-demo does not depend on tkt00740 (= $version)"
+grep -qF "tkt00740 (= $version)" <<<"$(dpkg-deb -f "$demo_deb" Depends)" || fail "tkt00740-demo does not depend on tkt00740 (= $version)"
 
 step "unpacking into $work/root"
 for deb in "$module_deb" "$demo_deb"; do
@@ -78,6 +79,9 @@ done
 # Every library a packaged binary is linked to comes from the packages themselves or from a package
 # its own package depends on (dpkg -S only reads the package database).
 step "linked libraries covered by Depends"
+# Read once and searched from a variable: awk leaving a pipe early would end ldconfig with SIGPIPE,
+# which pipefail turns into a failed check.
+ldcache=$(ldconfig -p)
 for deb in "$module_deb" "$demo_deb"; do
   name=$(dpkg-deb -f "$deb" Package)
   deps=" tkt00740 $(depends_names "$deb" | tr '\n' ' ') "
@@ -85,8 +89,8 @@ for deb in "$module_deb" "$demo_deb"; do
     readelf -h "$file" >/dev/null 2>&1 || continue
     for needed in $(readelf -d "$file" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
       [ -e "$prefix/lib/$needed" ] && continue
-      path=$(ldconfig -p | awk -v lib="$needed" '$1 == lib && /x86-64|x86_64|64bit/ { print $NF; exit }')
-      [ -n "$path" ] || path=$(ldconfig -p | awk -v lib="$needed" '$1 == lib { print $NF; exit }')
+      path=$(awk -v lib="$needed" '$1 == lib && /x86-64|x86_64|64bit/ { print $NF; exit }' <<<"$ldcache")
+      [ -n "$path" ] || path=$(awk -v lib="$needed" '$1 == lib { print $NF; exit }' <<<"$ldcache")
       if [ -z "$path" ]; then
         fail "$name: ${file#"$work/root-$name"} needs $needed, which is nowhere on this machine"
         continue
