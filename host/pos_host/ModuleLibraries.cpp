@@ -62,6 +62,13 @@ bool ModuleLibraries::loadOne(QLibrary &library, const QString &baseName, const 
     return false;
 }
 
+QFunctionPointer ModuleLibraries::moduleExport(const char *symbol, QString *error)
+{
+    QFunctionPointer target = nullptr;
+    resolve(m_module, symbol, &target, error);
+    return target;
+}
+
 bool ModuleLibraries::load(QString *error, QStringList *warnings)
 {
     if (!loadOne(m_shared, kSharedServices, QStringLiteral("the shared services library"), error))

@@ -26,6 +26,8 @@ public:
     // package is only a warning (appended to `warnings`): the module reports its own calls into it.
     bool load(QString *error, QStringList *warnings);
     const ModuleExports &exports() const { return m_exports; }
+    // Any other export of the loaded module, by name; null, with a message naming it, when missing.
+    QFunctionPointer moduleExport(const char *symbol, QString *error);
 
     // "libtkt00740.so" on Linux, "tkt00740.dll" on Windows.
     static QString fileNameOf(const QString &baseName);

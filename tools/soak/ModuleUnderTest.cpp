@@ -1,23 +1,20 @@
 #include "ModuleUnderTest.h"
 
+#include "pos_host/ModuleLibraries.h"
+
 #include <QCborArray>
 #include <QCborMap>
 #include <QCborValue>
-#include <QDir>
-#include <QFile>
 
-#include <dlfcn.h>
 
 namespace soak {
 
 namespace {
 
 template <class Fn>
-bool resolve(void *library, const char *symbol, Fn *target, QString *error)
+bool resolve(poshost::ModuleLibraries &libraries, const char *symbol, Fn *target, QString *error)
 {
-    *target = reinterpret_cast<Fn>(dlsym(library, symbol));
-    if (!*target)
-        *error = QStringLiteral("The module does not export %1.").arg(QString::fromLatin1(symbol));
+    *target = reinterpret_cast<Fn>(libraries.moduleExport(symbol, error));
     return *target != nullptr;
 }
 
@@ -35,26 +32,26 @@ QString errorTextOf(const TktResult *result)
 
 bool loadModule(const QString &folder, Exports *exports, QString *error)
 {
-    void *module = nullptr;
-    for (const char *name : {"libshared_services.so", "libPkg_Aux00090.so", "libtkt00740.so"}) {
-        const QByteArray path = QFile::encodeName(QDir(folder).filePath(QString::fromLatin1(name)));
-        void *library = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
-        if (!library) {
-            *error = QStringLiteral("Cannot load %1: %2").arg(QFile::decodeName(path), QString::fromLocal8Bit(dlerror()));
-            return false;
-        }
-        module = library;
+    // Loaded as pos_host loads it; the libraries stay loaded for the life of the process.
+    poshost::ModuleLibraries libraries(folder);
+    QStringList warnings;
+    if (!libraries.load(error, &warnings))
+        return false;
+    if (!warnings.isEmpty()) {
+        *error = warnings.join(QLatin1Char(' ')); // the main path needs the common UI package
+        return false;
     }
-    return resolve(module, "Initialize", &exports->initialize, error)
-        && resolve(module, "Finalize", &exports->finalize, error)
-        && resolve(module, "CriaConfComanda", &exports->criaConfComanda, error)
-        && resolve(module, "tkt_FreeText", &exports->freeText, error)
-        && resolve(module, "tkt_FreeResult", &exports->freeResult, error)
-        && resolve(module, "getValidaGarcom", &exports->getValidaGarcom, error)
-        && resolve(module, "getValMesa", &exports->getValMesa, error)
-        && resolve(module, "getValidaCons", &exports->getValidaCons, error)
-        && resolve(module, "getConsComan", &exports->getConsComan, error)
-        && resolve(module, "getValComanda", &exports->getValComanda, error);
+    const poshost::ModuleExports &entry = libraries.exports();
+    exports->initialize = entry.initialize;
+    exports->finalize = entry.finalize;
+    exports->criaConfComanda = entry.criaConfComanda;
+    exports->freeText = entry.freeText;
+    return resolve(libraries, "tkt_FreeResult", &exports->freeResult, error)
+        && resolve(libraries, "getValidaGarcom", &exports->getValidaGarcom, error)
+        && resolve(libraries, "getValMesa", &exports->getValMesa, error)
+        && resolve(libraries, "getValidaCons", &exports->getValidaCons, error)
+        && resolve(libraries, "getConsComan", &exports->getConsComan, error)
+        && resolve(libraries, "getValComanda", &exports->getValComanda, error);
 }
 
 ServiceCalls::ServiceCalls(const Exports &exports) : m_exports(exports)
