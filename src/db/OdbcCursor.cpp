@@ -160,6 +160,8 @@ public:
         const SQLRETURN rc = m_direct ? SQLExecDirectW(m_stmt, sqlText(), SQLINTEGER(m_sql.size())) : SQLExecute(m_stmt);
         if (rc == SQL_NO_DATA) {
             m_columnCount = 0;
+            m_rows.clear();
+            m_nextRow = 0;
             return;
         }
         if (!SQL_SUCCEEDED(rc))
@@ -168,22 +170,14 @@ public:
         if (!SQL_SUCCEEDED(SQLNumResultCols(m_stmt, &count)))
             fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Erro ao executar a consulta: %1"));
         m_columnCount = count;
+        readWholeResult();
     }
 
     bool next() override
     {
-        if (m_columnCount == 0)
+        if (m_nextRow >= m_rows.size())
             return false;
-        describeIfNeeded();
-        const SQLRETURN rc = SQLFetch(m_stmt);
-        if (rc == SQL_NO_DATA)
-            return false;
-        if (!SQL_SUCCEEDED(rc))
-            fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Erro ao ler as linhas da consulta: %1"));
-        // Every column is read in order at once: drivers need not hand columns out of order.
-        m_row.resize(m_columnCount);
-        for (int i = 0; i < m_columnCount; ++i)
-            m_row[i] = read(i);
+        m_row = std::move(m_rows[m_nextRow++]);
         return true;
     }
 
@@ -215,12 +209,49 @@ public:
         return m_columns;
     }
 
-    void finish() override { SQLFreeStmt(m_stmt, SQL_CLOSE); }
+    void finish() override
+    {
+        m_rows.clear();
+        m_nextRow = 0;
+    }
 
 private:
     static constexpr qsizetype kDeclaredSize = 4000;
 
     SQLWCHAR *sqlText() const { return const_cast<SQLWCHAR *>(reinterpret_cast<const SQLWCHAR *>(m_sql.utf16())); }
+
+    // The rows are read to the end and the statement is closed before the caller sees the first:
+    // a TDS connection (SQL Server) carries one pending result at a time, so a statement still open
+    // there would fail the next one run beside it ("Invalid cursor state"). The caller keeps what it
+    // still needs of the rows; psqlODBC holds a whole result in memory anyway.
+    void readWholeResult()
+    {
+        m_rows.clear();
+        m_nextRow = 0;
+        if (m_columnCount > 0) {
+            describeIfNeeded();
+            for (;;) {
+                const SQLRETURN rc = SQLFetch(m_stmt);
+                if (rc == SQL_NO_DATA)
+                    break;
+                if (!SQL_SUCCEEDED(rc))
+                    fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Erro ao ler as linhas da consulta: %1"));
+                // Every column is read in order at once: drivers need not hand columns out of order.
+                QList<QVariant> row(m_columnCount);
+                for (int i = 0; i < m_columnCount; ++i)
+                    row[i] = read(i);
+                m_rows.push_back(std::move(row));
+            }
+        }
+        // Whatever follows the rows (the end of the batch, the counts of a statement that returns
+        // none) is read too, so that nothing is left pending on the connection.
+        SQLRETURN more = SQLMoreResults(m_stmt);
+        while (SQL_SUCCEEDED(more))
+            more = SQLMoreResults(m_stmt);
+        if (more != SQL_NO_DATA)
+            fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Erro ao ler as linhas da consulta: %1"));
+        SQLFreeStmt(m_stmt, SQL_CLOSE);
+    }
 
     [[noreturn]] void fail(SQLSMALLINT handleType, SQLHANDLE handle, const QString &pattern)
     {
@@ -358,6 +389,8 @@ private:
     QList<Column> m_columns;
     std::vector<Fetch> m_fetch;
     QList<QVariant> m_row;
+    std::vector<QList<QVariant>> m_rows; // the whole result of the last run, handed out row by row
+    size_t m_nextRow = 0;
     alignas(8) unsigned char m_buffer[4096];
 };
 
