@@ -28,6 +28,8 @@ void execute(db::Connection &connection, const QString &sql, const QHash<QString
 {
     const db::PositionalSql positional = db::toPositional(sql);
     QSqlQuery query(connection.database());
+    // A scrollable query would be a server cursor on FreeTDS, which a server refuses for a write.
+    query.setForwardOnly(true);
     if (!query.prepare(positional.sql))
         throw tkt::Error(query.lastError().text());
     for (int i = 0; i < positional.occurrences.size(); ++i) {

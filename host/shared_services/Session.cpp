@@ -159,8 +159,15 @@ void setADODBSession(db::Connection &connection)
     if (resource.isEmpty())
         throw tkt::Error(QStringLiteral("A sessão do banco de dados não pode ser preparada: tipo de banco de dados desconhecido."));
 
-    const QStringList statements = loggedInAsUtf8(connection) ? QStringList() : statementsOf(resource);
+    QStringList statements = loggedInAsUtf8(connection) ? QStringList() : statementsOf(resource);
+    // SQL Server runs the whole set-up as one batch, one round trip; the others take a statement
+    // at a time.
+    if (connection.kind() == db::DbKind::SqlServer && statements.size() > 1)
+        statements = QStringList{statements.join(QLatin1Char('\n'))};
     QSqlQuery query(connection.database());
+    // A scrollable query is a server cursor on FreeTDS, which a server refuses for SET and which
+    // costs extra round trips on any SQL Server.
+    query.setForwardOnly(true);
     for (const QString &statement : statements) {
         if (!query.exec(statement))
             throw tkt::Error(QStringLiteral("A sessão do banco de dados %1 não pôde ser preparada: %2")
