@@ -48,6 +48,18 @@ Diagnostics diagnosticsOf(SQLSMALLINT handleType, SQLHANDLE handle)
     return d;
 }
 
+// Whether every character of the text is one that the Western code pages of SQL Server's Latin
+// collations (1252, and ISO 8859-1 itself) hold alike: ASCII and the Latin-1 letters and signs.
+bool fitsWesternCodePage(const QString &text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u > 0xFF || (u >= 0x80 && u < 0xA0))
+            return false;
+    }
+    return true;
+}
+
 bool linkDead(SQLHDBC hdbc)
 {
     SQLUINTEGER dead = SQL_CD_FALSE;
@@ -103,7 +115,8 @@ Fetch fetchOf(SQLSMALLINT sqlType)
 class OdbcCursor final : public Query::Cursor {
 public:
     OdbcCursor(ServerLink &link, SQLHDBC hdbc, const QString &sql)
-        : m_link(link), m_hdbc(hdbc), m_sql(sql), m_direct(link.runsStatementsDirectly())
+        : m_link(link), m_hdbc(hdbc), m_sql(sql), m_direct(link.runsStatementsDirectly()),
+          m_narrowCodePage(link.kind() == DbKind::SqlServer)
     {
         m_stmt = static_cast<SQLHSTMT>(link.takeStatement(sql));
         if (m_stmt)
@@ -145,9 +158,14 @@ public:
             // Bound as the character type of the columns compared with it, not as a national one:
             // a server compares an NVARCHAR parameter with a VARCHAR index by converting every key,
             // a scan instead of a seek. One declared size for every value, so that a driver that
-            // prepares per declaration prepares once.
+            // prepares per declaration prepares once. FreeTDS converts a VARCHAR value to the
+            // server's code page and fails the call over a character it cannot hold, which also
+            // leaves the connection waiting on a cancel: such a text goes as a national one (it
+            // can match nothing that a VARCHAR column holds anyway).
             const qsizetype bytes = value.size() * 3;
-            const SQLSMALLINT sqlType = bytes <= kDeclaredSize ? SQL_VARCHAR : SQL_LONGVARCHAR;
+            const bool national = m_narrowCodePage && !fitsWesternCodePage(value);
+            const SQLSMALLINT sqlType = national ? (bytes <= kDeclaredSize ? SQL_WVARCHAR : SQL_WLONGVARCHAR)
+                                                 : (bytes <= kDeclaredSize ? SQL_VARCHAR : SQL_LONGVARCHAR);
             const SQLULEN declared = bytes <= kDeclaredSize ? SQLULEN(kDeclaredSize) : SQLULEN(bytes);
             const SQLRETURN rc = SQLBindParameter(
                 m_stmt, SQLUSMALLINT(i + 1), SQL_PARAM_INPUT, SQL_C_WCHAR, sqlType, declared, 0,
@@ -256,6 +274,11 @@ private:
     [[noreturn]] void fail(SQLSMALLINT handleType, SQLHANDLE handle, const QString &pattern)
     {
         const Diagnostics d = diagnosticsOf(handleType, handle);
+        // A call that failed half-way may have left the connection waiting for the server to
+        // acknowledge a cancel (FreeTDS does after a value it cannot convert): the next statement
+        // would meet "Invalid cursor state". Cancelling reads that answer; on an idle statement
+        // it only closes it.
+        SQLCancel(m_stmt);
         SQLFreeStmt(m_stmt, SQL_CLOSE);
         throwFor(d, pattern);
     }
@@ -381,6 +404,7 @@ private:
     SQLHDBC m_hdbc;
     QString m_sql;
     bool m_direct; // sent with its parameters on every run instead of prepared once (ServerLink.h)
+    bool m_narrowCodePage; // VARCHAR texts reach the server in a one-byte code page (SQL Server)
     SQLHSTMT m_stmt = nullptr;
     QList<QString> m_values;          // the bound texts live here until the next run
     std::vector<SQLLEN> m_indicators;

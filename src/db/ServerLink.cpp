@@ -64,7 +64,9 @@ ServerLink::ServerLink(const QString &key, const QString &qtName, const Connecti
             failure = QStringLiteral("o driver não informou o motivo.");
         throw tkt::Error(QStringLiteral("Não foi possível conectar ao banco de dados: %1").arg(failure));
     }
-    m_runsDirectly = odbcDriverName().contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
+    const QString driverName = odbcDriverName();
+    m_runsDirectly = driverName.contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive)
+                     || driverName.contains(QLatin1String("tdsodbc"), Qt::CaseInsensitive);
 }
 
 ServerLink::~ServerLink()

@@ -34,9 +34,11 @@ public:
     // Whether statements are sent whole on every run rather than prepared once. psqlODBC runs a
     // prepared statement's first execution in three round trips (parse, describe, then bind and
     // execute) where a direct one, with its parameters still bound, takes one; a dialog on a
-    // fresh connection runs half a dozen statements once each. Every other driver prepares
-    // without a round trip of its own (Microsoft's and FreeTDS defer it to the first execution,
-    // Oracle's prepares in the client), so statements are prepared once there.
+    // fresh connection runs half a dozen statements once each. FreeTDS prepares anew whenever a
+    // parameter is bound again, which the cursor does on every run: an unprepare and an
+    // sp_prepexec, two round trips, where a direct run is one sp_executesql (the server keeps its
+    // plan all the same). Microsoft's driver defers the prepare to the first execution and
+    // Oracle's prepares in the client, so statements are prepared once there.
     bool runsStatementsDirectly() const { return m_runsDirectly; }
 
     // The session set-up of the shared services ran on this link: a later owner need not repeat it.
