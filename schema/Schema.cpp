@@ -23,14 +23,15 @@ QString dialectFolder(db::DbKind kind)
         return QStringLiteral("sqlite/");
     case db::DbKind::PostgreSQL:
         return QStringLiteral("postgresql/");
+    case db::DbKind::SqlServer:
+        return QStringLiteral("sqlserver/");
     case db::DbKind::Unknown:
         return QString();
-    case db::DbKind::SqlServer:
     case db::DbKind::Oracle:
         break;
     }
     throw tkt::Error(QStringLiteral("The store schema is not available for %1 databases; "
-                                    "it exists for SQLite and PostgreSQL.")
+                                    "it exists for SQLite, PostgreSQL and SQL Server.")
                          .arg(db::dbKindName(kind)));
 }
 
@@ -124,19 +125,20 @@ void uninstall(db::Connection &connection)
 
 namespace {
 
-void runOnPostgres(db::Connection &server, const QString &scriptName, const QString &name)
+void runOnServer(db::Connection &server, const QString &scriptName, const QString &name)
 {
     static const QRegularExpression plainName(QStringLiteral("^[a-z_][a-z0-9_]{0,62}$"));
     if (!plainName.match(name).hasMatch())
         throw tkt::Error(QStringLiteral("\"%1\" cannot be used as a database name: use lower-case "
                                         "letters, digits and \"_\", at most 63 characters.").arg(name));
-    if (server.kind() != db::DbKind::PostgreSQL)
-        throw tkt::Error(QStringLiteral("The connection for %1 must reach a PostgreSQL server, not %2.")
+    if (server.kind() != db::DbKind::PostgreSQL && server.kind() != db::DbKind::SqlServer)
+        throw tkt::Error(QStringLiteral("The connection for %1 must reach a PostgreSQL or SQL Server server, not %2.")
                              .arg(scriptName, db::dbKindName(server.kind())));
-    const QStringList list = db::splitStatements(script(db::DbKind::PostgreSQL, scriptName).arg(name));
+    const QStringList list = db::splitStatements(script(server.kind(), scriptName).arg(name));
     QSqlDatabase database = server.database();
     for (const QString &statement : list) {
         QSqlQuery query(database);
+        query.setForwardOnly(true);
         if (!query.exec(statement))
             throw tkt::Error(QStringLiteral("%1 for %2: %3").arg(scriptName, name, query.lastError().text()));
     }
@@ -144,23 +146,26 @@ void runOnPostgres(db::Connection &server, const QString &scriptName, const QStr
 
 } // namespace
 
-void createPostgresDatabase(db::Connection &server, const QString &name)
+void createDatabase(db::Connection &server, const QString &name)
 {
-    runOnPostgres(server, QStringLiteral("create_database.sql"), name);
+    runOnServer(server, QStringLiteral("create_database.sql"), name);
 }
 
-void dropPostgresDatabase(db::Connection &server, const QString &name)
+void dropDatabase(db::Connection &server, const QString &name)
 {
-    runOnPostgres(server, QStringLiteral("drop_database.sql"), name);
+    runOnServer(server, QStringLiteral("drop_database.sql"), name);
 }
 
-QString odbcWithDatabase(const QString &odbc, const QString &database)
+namespace {
+
+// The string's "key=value" pairs, the ones named by keys replaced by one new pair at the end.
+QString withPair(const QString &text, const QStringList &keys, const QString &pair)
 {
     // Pairs are cut at ";" outside braces: a value such as Pwd={a;b} stays whole.
     QStringList pairs;
     QString current;
     bool braced = false;
-    for (const QChar ch : odbc) {
+    for (const QChar ch : text) {
         if (ch == u'{')
             braced = true;
         else if (ch == u'}')
@@ -175,13 +180,26 @@ QString odbcWithDatabase(const QString &odbc, const QString &database)
     pairs.append(current);
 
     QStringList kept;
-    for (const QString &pair : std::as_const(pairs)) {
-        const QString key = pair.section(u'=', 0, 0).trimmed();
-        if (!pair.trimmed().isEmpty() && key.compare(u"Database", Qt::CaseInsensitive) != 0)
-            kept.append(pair);
+    for (const QString &p : std::as_const(pairs)) {
+        const QString key = p.section(u'=', 0, 0).trimmed();
+        if (!p.trimmed().isEmpty() && !keys.contains(key, Qt::CaseInsensitive))
+            kept.append(p);
     }
-    kept.append(QStringLiteral("Database=") + database);
+    kept.append(pair);
     return kept.join(u';') + u';';
+}
+
+} // namespace
+
+QString odbcWithDatabase(const QString &odbc, const QString &database)
+{
+    return withPair(odbc, {QStringLiteral("Database")}, QStringLiteral("Database=") + database);
+}
+
+QString adoWithCatalog(const QString &ado, const QString &database)
+{
+    return withPair(ado, {QStringLiteral("Initial Catalog"), QStringLiteral("Database")},
+                    QStringLiteral("Initial Catalog=") + database);
 }
 
 } // namespace schema

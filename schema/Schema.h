@@ -14,7 +14,7 @@ namespace schema {
 
 // The text of one script ("schema.sql", "indexes.sql", "drop.sql") for a kind of database, or of a
 // dialect-free script ("demo_data.sql", "queries/demo_clients.sql") when kind is Unknown.
-// Throws tkt::Error when the project has no such script (for instance no SQL Server schema).
+// Throws tkt::Error when the project has no such script (for instance no Oracle schema).
 QString script(db::DbKind kind, const QString &name);
 
 
@@ -29,15 +29,17 @@ void install(QSqlDatabase database, db::DbKind kind, bool withDemoData);
 void uninstall(db::Connection &connection);
 void uninstall(QSqlDatabase database, db::DbKind kind);
 
-// PostgreSQL databases of their own for demos and test runs, made and removed through a connection
-// to another database of the same server. The name must be a plain lower-case identifier
+// PostgreSQL or SQL Server databases of their own for demos and test runs, made and removed through
+// a connection to another database of the same server. The name must be a plain lower-case identifier
 // (letters, digits, "_", at most 63 characters); anything else throws tkt::Error, as database
 // names cannot be bound as parameters.
-void createPostgresDatabase(db::Connection &server, const QString &name);
-void dropPostgresDatabase(db::Connection &server, const QString &name);
+void createDatabase(db::Connection &server, const QString &name);
+void dropDatabase(db::Connection &server, const QString &name);
 
 // An ODBC connection string that names another database (its "Database" attribute replaced or
 // added), everything else kept.
 QString odbcWithDatabase(const QString &odbc, const QString &database);
+// The same for an ADO connection string ("Initial Catalog").
+QString adoWithCatalog(const QString &ado, const QString &database);
 
 } // namespace schema
