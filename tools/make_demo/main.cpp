@@ -1,6 +1,5 @@
 // Builds the demo beside a host program: the store database (SQLite file demo.db, or a PostgreSQL
-// database reached through ODBC) with the schema and demo rows, the parameters file and the client
-// file.
+// or SQL Server database) with the schema and demo rows, the parameters file and the client file.
 
 #include "contracts/Errors.h"
 #include "db/ConnectionString.h"
@@ -14,15 +13,17 @@
 namespace {
 
 const char *const kUsage =
-    "usage: make_demo <folder> [--pg \"<ODBC connection string>\"]\n"
+    "usage: make_demo <folder> [--pg \"<ODBC connection string>\" | --mssql \"<ADO connection string>\"]\n"
     "  Creates in <folder>: demo.db (SQLite store database with the demo data; replaced if present),\n"
     "  PARAMETROSQOR.CDS and Dados/Cadastros/Cad_Cliente.cds.\n"
-    "  --pg  installs the schema and demo data into that PostgreSQL database instead of demo.db;\n"
-    "        the store tables it already holds are replaced.\n";
+    "  --pg     installs the schema and demo data into that PostgreSQL database instead of demo.db;\n"
+    "           the store tables it already holds are replaced.\n"
+    "  --mssql  the same into a SQL Server database, named as the module is given it:\n"
+    "           \"Provider=SQLOLEDB.1;Data Source=host;Port=1433;Initial Catalog=db;User ID=u;Password=p\".\n";
 
 struct Options {
     QString folder;
-    QString odbc; // empty: SQLite
+    QString connectionString; // the module's (ADO style); empty: SQLite
     bool help = false;
 };
 
@@ -31,10 +32,16 @@ Options parse(const QStringList &arguments)
     Options options;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &a = arguments.at(i);
-        if (a == u"--pg") {
+        if (a == u"--pg" || a == u"--mssql") {
             if (i + 1 >= arguments.size() || arguments.at(i + 1).trimmed().isEmpty())
-                throw tkt::Error(QStringLiteral("--pg needs an ODBC connection string."));
-            options.odbc = arguments.at(++i);
+                throw tkt::Error(a == u"--pg" ? QStringLiteral("--pg needs an ODBC connection string.")
+                                              : QStringLiteral("--mssql needs an ADO connection string."));
+            if (!options.connectionString.isEmpty())
+                throw tkt::Error(QStringLiteral("Only one of --pg and --mssql may be given."));
+            const QString target = arguments.at(++i);
+            options.connectionString = a == u"--pg" ? QStringLiteral("Provider=MSDASQL;") + target : target;
+            if (a == u"--mssql" && db::mapConnectionString(target).expectedKind != db::DbKind::SqlServer)
+                throw tkt::Error(QStringLiteral("--mssql needs a SQL Server connection string (Provider=SQLOLEDB.1;...)."));
         } else if (a == u"-h" || a == u"--help") {
             options.help = true;
             return options;
@@ -53,8 +60,7 @@ Options parse(const QStringList &arguments)
 
 QString build(const Options &options)
 {
-    const QString database = schema::makeDemo(
-        options.folder, options.odbc.isEmpty() ? QString() : QStringLiteral("Provider=MSDASQL;") + options.odbc);
+    const QString database = schema::makeDemo(options.folder, options.connectionString);
     return db::redactConnectionString(database);
 }
 
