@@ -36,6 +36,7 @@ protected:
         connection.setConnectionString(GetParam().connectionString);
         connection.open();
         QSqlQuery query(connection.database());
+        query.setForwardOnly(true);
         ASSERT_TRUE(query.exec(sql)) << query.lastError().text().toStdString();
     }
 

@@ -62,6 +62,7 @@ void dropComandas(const DialogHarness &h)
         db.setDatabaseName(h.folder() + "/demo.db");
         ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
         QSqlQuery q(db);
+        q.setForwardOnly(true);
         ASSERT_TRUE(q.exec("DROP TABLE COMANDAVEN")) << q.lastError().text().toStdString();
     }
     QSqlDatabase::removeDatabase("confirm-test-break");

@@ -27,17 +27,18 @@ class ConsumerBranch : public testing::TestWithParam<QString> {
 protected:
     void SetUp() override
     {
-        if (GetParam() == "PostgreSQL") {
-            const auto backend = postgresDemo("validation");
+        if (GetParam() != "SQLite") {
+            const auto backend = GetParam() == "PostgreSQL" ? postgresDemo("validation")
+                                                             : sqlServerDatabase("validation", true);
             if (!backend)
-                GTEST_SKIP() << "PostgreSQL is not configured (TKT_PG_ODBC)";
+                GTEST_SKIP() << GetParam().toStdString() << " is not configured (TKT_PG_ODBC, TKT_MSSQL)";
             m_connectionString = backend->connectionString;
         }
     }
 
     void TearDown() override
     {
-        // The PostgreSQL demo is shared by the tests of this program: take back what was written.
+        // A server's demo is shared by the tests of this program: take back what was written.
         if (m_harness && !m_connectionString.isEmpty())
             for (const auto &[client, code] : m_inserted)
                 deleteConsumer(m_connectionString, client, code);
@@ -94,7 +95,7 @@ protected:
     QList<std::pair<QString, QString>> m_inserted;
 };
 
-INSTANTIATE_TEST_SUITE_P(Demo, ConsumerBranch, testing::Values(QString("SQLite"), QString("PostgreSQL")),
+INSTANTIATE_TEST_SUITE_P(Demo, ConsumerBranch, testing::Values(QString("SQLite"), QString("PostgreSQL"), QString("SQLServer")),
                          [](const auto &info) { return info.param.toStdString(); });
 
 TEST_P(ConsumerBranch, EmptyFieldRunsNoQueryAndAnswersByTheFinalRule)

@@ -24,6 +24,7 @@ void run(const QString &connectionString, const QString &sql, const QStringList 
     connection.open();
     {
         QSqlQuery query(connection.database());
+        query.setForwardOnly(true);
         if (!query.prepare(sql))
             throw tkt::Error(query.lastError().text());
         for (const QString &value : values)

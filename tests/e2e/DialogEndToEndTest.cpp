@@ -106,6 +106,7 @@ TEST(EndToEnd, RegisteringANewConsumerThroughTheOfferAndConfirmingWithIt)
     ASSERT_TRUE(db.open());
     {
         QSqlQuery q(db);
+        q.setForwardOnly(true);
         ASSERT_TRUE(q.exec("SELECT NMCONSUMIDOR, CDCLIENTE FROM CONSUMIDOR WHERE CDCONSUMIDOR = '000000000000000000777'"));
         ASSERT_TRUE(q.next()) << "the registered consumer is in the database";
         EXPECT_EQ(q.value(0).toString(), "Novo");

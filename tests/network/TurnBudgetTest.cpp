@@ -1,6 +1,6 @@
 // Round trips on a store server reached over a network, counted by the project's latency proxy in
-// front of the test PostgreSQL server: what an operator waits for is turns times the network's
-// delay. The counts do not depend on the machine, so the budgets are exact assertions.
+// front of the test PostgreSQL or SQL Server server: what an operator waits for is turns times the
+// network's delay. The counts do not depend on the machine, so they are exact assertions.
 #include "e2e/PosHost.h"
 #include "support/DemoDatabase.h"
 #include "support/QtPrinters.h"
@@ -9,6 +9,7 @@
 #include "schema/DemoFiles.h"
 
 #include <QFile>
+#include <QHash>
 #include <QLibrary>
 #include <QProcess>
 #include <QRegularExpression>
@@ -20,8 +21,8 @@
 namespace {
 
 const QString kMainPath = QStringLiteral(
-    "type:0000054321 Enter wait:200 type:7 Enter wait:200 type:1 Enter wait:300 click:btnSim wait:300 type:1234 Enter "
-    "wait:300");
+    "mark:consumer type:0000054321 Enter wait:200 mark:waiter type:7 Enter wait:200 type:1 Enter wait:300 "
+    "click:btnSim wait:300 type:1234 Enter wait:300");
 const QString kOpenAndLeave = QStringLiteral("wait:300 click:lblSair");
 
 // Wall-clock microseconds, the proxy's clock: a service call on loopback lasts about a millisecond.
@@ -39,10 +40,10 @@ struct Turn {
 // The proxy in front of the test server, logging every turn to a file of its own.
 class Proxy {
 public:
-    explicit Proxy(const QString &logPath) : m_log(logPath)
+    Proxy(const QString &logPath, int upstreamPort) : m_log(logPath)
     {
         m_process.start(QStringLiteral(TKT_LATENCY_PROXY),
-                        {"--upstream", "127.0.0.1:" + qEnvironmentVariable("TKT_PG_PORT"), "--seconds", "600",
+                        {"--upstream", "127.0.0.1:" + QString::number(upstreamPort), "--seconds", "600",
                          "--turns", logPath});
         if (m_process.waitForReadyRead(10000)) {
             const QRegularExpression listening(QStringLiteral("listening on (\\d+)"));
@@ -95,19 +96,44 @@ int turnsBetween(const QList<Turn> &turns, qint64 from, qint64 to)
     return int(std::count_if(turns.cbegin(), turns.cend(), [&](const Turn &t) { return t.start >= from && t.start < to; }));
 }
 
-class TurnBudget : public testing::Test {
+// What each server gets, counted: the first dialog of a process logs in and prepares; a later one
+// finds its connections kept, and its statements prepared on them.
+struct Budget {
+    QString server;
+    int firstMainPath;
+    int laterMainPath;
+    int laterOpenAndLeave;
+    int laterBadge;      // the consumer query and the comanda check that every Enter runs
+    int laterServiceCall;
+};
+
+const Budget kBudgets[] = {
+    {QStringLiteral("PostgreSQL"), 20, 11, 3, 2, 1},
+    {QStringLiteral("SQLServer"), 26, 11, 3, 2, 1},
+};
+
+void PrintTo(const Budget &budget, std::ostream *os)
+{
+    *os << budget.server.toStdString();
+}
+
+class TurnBudget : public testing::TestWithParam<Budget> {
 protected:
     void SetUp() override
     {
-        const auto backend = postgresDemo(QStringLiteral("network"));
-        if (!backend || qEnvironmentVariableIsEmpty("TKT_PG_PORT"))
-            GTEST_SKIP() << "PostgreSQL is not configured (TKT_PG_ODBC, TKT_PG_PORT)";
+        const bool postgres = GetParam().server == QStringLiteral("PostgreSQL");
+        const auto backend = postgres ? postgresDemo(QStringLiteral("network"))
+                                      : sqlServerDatabase(QStringLiteral("network"), true);
+        if (!backend)
+            GTEST_SKIP() << GetParam().server.toStdString() << " is not configured (TKT_PG_ODBC, TKT_MSSQL)";
+        const QRegularExpression port(QStringLiteral("\\bPort\\s*=\\s*(\\d+)"), QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch upstream = port.match(backend->connectionString);
+        ASSERT_TRUE(upstream.hasMatch()) << "the connection string names no port to put the proxy in front of";
         ASSERT_TRUE(m_dir.isValid());
-        m_proxy = std::make_unique<Proxy>(m_dir.filePath(QStringLiteral("turns.txt")));
+        m_proxy = std::make_unique<Proxy>(m_dir.filePath(QStringLiteral("turns.txt")), upstream.captured(1).toInt());
         ASSERT_GT(m_proxy->port(), 0) << "the latency proxy did not start";
         m_connectionString = backend->connectionString;
-        m_connectionString.replace(QRegularExpression(QStringLiteral("Port=\\d+"), QRegularExpression::CaseInsensitiveOption),
-                                   QStringLiteral("Port=%1").arg(m_proxy->port()));
+        m_connectionString.replace(port, QStringLiteral("Port=%1").arg(m_proxy->port()));
     }
 
     // The dialogs' intervals from pos_host's marks: (open, end) of each call.
@@ -130,43 +156,53 @@ protected:
         QList<std::pair<qint64, qint64>> dialogs;
         QFile file(marks);
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        m_marks.clear();
         for (const QByteArray &line : file.readAll().split('\n')) {
             const QList<QByteArray> f = line.split(' ');
             if (f.value(2) == "open")
                 dialogs.append({f[0].toLongLong(), 0});
             else if (f.value(2) == "end" && !dialogs.isEmpty())
                 dialogs.last().second = f[0].toLongLong();
+            else if (f.size() >= 3)
+                m_marks.insert(QStringLiteral("%1 %2").arg(QString::fromUtf8(f[1]), QString::fromUtf8(f[2])), f[0].toLongLong());
         }
         return dialogs;
+    }
+
+    // When a script's "mark:<label>" step ran in a dialog (numbered from 1).
+    qint64 markOf(int dialog, const char *label) const
+    {
+        return m_marks.value(QStringLiteral("%1 mark:%2").arg(dialog).arg(QLatin1String(label)), -1);
     }
 
     QTemporaryDir m_dir;
     std::unique_ptr<Proxy> m_proxy;
     QString m_connectionString;
+    QHash<QString, qint64> m_marks;
 };
 
-TEST_F(TurnBudget, TheMainPathOfAFirstAndOfALaterDialog)
+TEST_P(TurnBudget, TheMainPathOfAFirstAndOfALaterDialog)
 {
     const auto dialogs = runDialogs(kMainPath, 2);
     ASSERT_EQ(dialogs.size(), 2);
     const QList<Turn> turns = m_proxy->turnsWhenClosed();
-    const int first = turnsBetween(turns, dialogs[0].first, dialogs[0].second);
-    const int later = turnsBetween(turns, dialogs[1].first, dialogs[1].second);
-    // The first dialog of a process logs in to the server; a later one finds its connections kept.
-    EXPECT_LE(first, 30);
-    EXPECT_LE(later, 16);
-    EXPECT_LT(later, first);
+    EXPECT_EQ(turnsBetween(turns, dialogs[0].first, dialogs[0].second), GetParam().firstMainPath);
+    EXPECT_EQ(turnsBetween(turns, dialogs[1].first, dialogs[1].second), GetParam().laterMainPath);
+    const qint64 badge = markOf(2, "consumer");
+    const qint64 waiter = markOf(2, "waiter");
+    ASSERT_TRUE(badge > 0 && waiter > badge) << "the script's marks were not written";
+    EXPECT_EQ(turnsBetween(turns, badge, waiter), GetParam().laterBadge) << "a badge and Enter";
 }
 
-TEST_F(TurnBudget, OpeningALaterDialogAndLeaving)
+TEST_P(TurnBudget, OpeningALaterDialogAndLeaving)
 {
     const auto dialogs = runDialogs(kOpenAndLeave, 2);
     ASSERT_EQ(dialogs.size(), 2);
     const QList<Turn> turns = m_proxy->turnsWhenClosed();
-    EXPECT_LE(turnsBetween(turns, dialogs[1].first, dialogs[1].second), 4);
+    EXPECT_EQ(turnsBetween(turns, dialogs[1].first, dialogs[1].second), GetParam().laterOpenAndLeave);
 }
 
-TEST_F(TurnBudget, AServiceCalledWithNoDialogOpen)
+TEST_P(TurnBudget, AServiceCalledWithNoDialogOpen)
 {
     QLibrary module(QStringLiteral(TKT_MODULE));
     ASSERT_TRUE(module.load()) << module.errorString().toStdString();
@@ -196,7 +232,10 @@ TEST_F(TurnBudget, AServiceCalledWithNoDialogOpen)
     const QList<Turn> turns = m_proxy->turnsWhenClosed();
     EXPECT_GT(turnsBetween(turns, calls[0].first, calls[0].second), 2) << "the first call logs in";
     for (int i = 1; i < 3; ++i)
-        EXPECT_LE(turnsBetween(turns, calls[i].first, calls[i].second), 2) << "call " << i + 1;
+        EXPECT_EQ(turnsBetween(turns, calls[i].first, calls[i].second), GetParam().laterServiceCall) << "call " << i + 1;
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, TurnBudget, testing::ValuesIn(kBudgets),
+                         [](const testing::TestParamInfo<Budget> &info) { return info.param.server.toStdString(); });
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "contracts/Errors.h"
 #include "dataset/Table.h"
 #include "db/Connection.h"
+#include "db/ConnectionPool.h"
 #include "schema/DemoFiles.h"
 #include "schema/Schema.h"
 
@@ -39,6 +40,7 @@ int waiterCount(const QString &connectionString)
     connection.setConnectionString(connectionString);
     connection.open();
     QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM VENDEDOR")) || !query.next())
         return -1;
     return query.value(0).toInt();
@@ -141,6 +143,9 @@ TEST(MakeDemo, WrongUseIsExplainedAndFails)
 
     const Outcome noOdbc = makeDemo({QStringLiteral("x"), QStringLiteral("--pg")});
     EXPECT_EQ(noOdbc.exitCode, 2);
+    const Outcome notSqlServer = makeDemo({QStringLiteral("x"), QStringLiteral("--mssql"), QStringLiteral("Provider=SQLite;Data Source=x.db")});
+    EXPECT_EQ(notSqlServer.exitCode, 2);
+    EXPECT_TRUE(notSqlServer.err.contains(QStringLiteral("SQL Server connection string"))) << notSqlServer.err.toStdString();
 
     // A folder that cannot be made: its parent is a file.
     QTemporaryDir dir;
@@ -162,27 +167,40 @@ TEST(MakeDemo, WrongUseIsExplainedAndFails)
     EXPECT_FALSE(unreachable.err.contains(QStringLiteral("secret99"))) << unreachable.err.toStdString();
 }
 
-TEST(MakeDemo, InstallsIntoPostgreSQLAndReplacesAnEarlierDemo)
+TEST(MakeDemo, InstallsIntoEachServerAndReplacesAnEarlierDemo)
 {
-    const QString odbc = qEnvironmentVariable("TKT_PG_ODBC").trimmed();
-    if (odbc.isEmpty())
-        GTEST_SKIP() << "TKT_PG_ODBC is not set: no PostgreSQL server to install into";
-    const QString name = QStringLiteral("tkt_make_demo_%1").arg(QCoreApplication::applicationPid());
-    db::Connection server;
-    server.setConnectionString(QStringLiteral("Provider=MSDASQL;") + odbc);
-    server.open();
-    schema::dropPostgresDatabase(server, name);
-    schema::createPostgresDatabase(server, name);
+    struct Server {
+        const char *variable;
+        const char *option;
+    };
+    const Server servers[] = {{"TKT_PG_ODBC", "--pg"}, {"TKT_MSSQL", "--mssql"}};
+    int ran = 0;
+    for (const Server &s : servers) {
+        const QString reach = qEnvironmentVariable(s.variable).trimmed();
+        if (reach.isEmpty())
+            continue;
+        ++ran;
+        const bool postgres = QLatin1String(s.option) == QLatin1String("--pg");
+        const QString name = QStringLiteral("tkt_make_demo_%1").arg(QCoreApplication::applicationPid());
+        db::Connection server;
+        server.setConnectionString(postgres ? QStringLiteral("Provider=MSDASQL;") + reach : reach);
+        server.open();
+        schema::dropDatabase(server, name);
+        schema::createDatabase(server, name);
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString target = schema::odbcWithDatabase(odbc, name);
-    for (int run = 0; run < 2; ++run) {
-        const Outcome outcome = makeDemo({dir.path(), QStringLiteral("--pg"), target});
-        EXPECT_EQ(outcome.exitCode, 0) << outcome.err.toStdString();
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString target = postgres ? schema::odbcWithDatabase(reach, name) : schema::adoWithCatalog(reach, name);
+        for (int run = 0; run < 2; ++run) {
+            const Outcome outcome = makeDemo({dir.path(), QLatin1String(s.option), target});
+            EXPECT_EQ(outcome.exitCode, 0) << s.option << ": " << outcome.err.toStdString();
+        }
+        EXPECT_EQ(waiterCount(postgres ? QStringLiteral("Provider=MSDASQL;") + target : target), 12) << s.option;
+        EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("demo.db"))));
+        EXPECT_TRUE(QFile::exists(schema::clientFilePath(dir.path())));
+        db::ConnectionPool::instance().drain();
+        schema::dropDatabase(server, name);
     }
-    EXPECT_EQ(waiterCount(QStringLiteral("Provider=MSDASQL;") + target), 12);
-    EXPECT_FALSE(QFile::exists(QDir(dir.path()).filePath(QStringLiteral("demo.db"))));
-    EXPECT_TRUE(QFile::exists(schema::clientFilePath(dir.path())));
-    schema::dropPostgresDatabase(server, name);
+    if (ran == 0)
+        GTEST_SKIP() << "neither TKT_PG_ODBC nor TKT_MSSQL is set: no server to install into";
 }

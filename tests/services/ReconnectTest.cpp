@@ -1,9 +1,11 @@
-// A PostgreSQL server that goes away between two calls: the next call answers an error text, the
-// process goes on, and once the server is back a new data module connects again. The test runs a
-// private server so that stopping it disturbs no other test.
+// A server that goes away between two calls: the next call answers an error text, the process goes
+// on, and once the server is back a new data module connects again. On PostgreSQL the test runs a
+// private server so that stopping it disturbs no other test; SQL Server is reached through the
+// project's proxy, which going away cuts every connection as a stopped server would.
 #include "Srv_tkt00740/Services.h"
 #include "Srv_tkt00740/TrdmConfComanda.h"
 #include "services/ServiceBackends.h"
+#include "support/DemoDatabase.h"
 #include "schema/Schema.h"
 #include "db/ConnectionPool.h"
 
@@ -18,9 +20,19 @@ using namespace Srv_tkt00740;
 
 namespace {
 
-class PrivateServer {
+// A way of taking the store's server away from the module and bringing it back.
+class Outage {
 public:
-    bool start()
+    virtual ~Outage() = default;
+    virtual QString connectionString() const = 0; // the module's, to the demo store
+    virtual bool stop() = 0;
+    virtual bool start() = 0;
+    bool restart() { return stop() && start(); }
+};
+
+class PrivateServer : public Outage {
+public:
+    bool launch()
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -62,27 +74,77 @@ public:
         return p.waitForFinished(60000) && p.exitCode() == 0;
     }
     QString odbc() const { return m_env.value("TKT_PG_ODBC"); }
+    QString connectionString() const override { return "Provider=MSDASQL;" + odbc(); }
+    bool stop() override { return pgCtl("stop"); }
+    bool start() override { return pgCtl("start"); }
 
 private:
     QHash<QString, QString> m_env;
 };
 
-class ServicesReconnect : public testing::Test {
+// The project's proxy on a port of this process, in front of the test SQL Server.
+class CutLink : public Outage {
+public:
+    CutLink(const QString &connectionString, int upstreamPort)
+        : m_upstream(upstreamPort), m_port(55000 + getpid() % 500)
+    {
+        static const QRegularExpression port(QStringLiteral("\\bPort\\s*=\\s*\\d+"), QRegularExpression::CaseInsensitiveOption);
+        m_connectionString = connectionString;
+        m_connectionString.replace(port, QStringLiteral("Port=%1").arg(m_port));
+    }
+    ~CutLink() override { stop(); }
+    QString connectionString() const override { return m_connectionString; }
+    bool start() override
+    {
+        m_proxy.start(QStringLiteral(TKT_LATENCY_PROXY), {"--upstream", "127.0.0.1:" + QString::number(m_upstream),
+                                                          "--listen", QString::number(m_port), "--seconds", "600"});
+        return m_proxy.waitForReadyRead(10000) && m_proxy.readAllStandardOutput().contains("listening on");
+    }
+    bool stop() override
+    {
+        if (m_proxy.state() == QProcess::NotRunning)
+            return true;
+        m_proxy.terminate();
+        return m_proxy.waitForFinished(10000);
+    }
+
+private:
+    int m_upstream;
+    int m_port;
+    QString m_connectionString;
+    QProcess m_proxy;
+};
+
+class ServicesReconnect : public testing::TestWithParam<QString> {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariableIsEmpty("TKT_PG_ODBC"))
-            GTEST_SKIP() << "PostgreSQL is not configured (TKT_PG_ODBC)";
-        ASSERT_TRUE(server.start()) << "could not start a private PostgreSQL server";
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QODBC", "reconnect-setup");
-            db.setDatabaseName(server.odbc());
-            ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
-            schema::install(db, db::DbKind::PostgreSQL, true);
-            db.close();
+        if (GetParam() == QStringLiteral("PostgreSQL")) {
+            if (qEnvironmentVariableIsEmpty("TKT_PG_ODBC"))
+                GTEST_SKIP() << "PostgreSQL is not configured (TKT_PG_ODBC)";
+            auto server = std::make_unique<PrivateServer>();
+            ASSERT_TRUE(server->launch()) << "could not start a private PostgreSQL server";
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QODBC", "reconnect-setup");
+                db.setDatabaseName(server->odbc());
+                ASSERT_TRUE(db.open()) << db.lastError().text().toStdString();
+                schema::install(db, db::DbKind::PostgreSQL, true);
+                db.close();
+            }
+            QSqlDatabase::removeDatabase("reconnect-setup");
+            server_ = std::move(server);
+        } else {
+            const auto backend = sqlServerDatabase(QStringLiteral("reconnect"), true);
+            if (!backend)
+                GTEST_SKIP() << "SQL Server is not configured (TKT_MSSQL)";
+            static const QRegularExpression port(QStringLiteral("\\bPort\\s*=\\s*(\\d+)"), QRegularExpression::CaseInsensitiveOption);
+            const QRegularExpressionMatch upstream = port.match(backend->connectionString);
+            ASSERT_TRUE(upstream.hasMatch()) << "TKT_MSSQL names no port";
+            auto link = std::make_unique<CutLink>(backend->connectionString, upstream.captured(1).toInt());
+            ASSERT_TRUE(link->start()) << "the proxy did not start";
+            server_ = std::move(link);
         }
-        QSqlDatabase::removeDatabase("reconnect-setup");
-        connectionString = std::make_unique<ScopedConnectionString>("Provider=MSDASQL;" + server.odbc());
+        connectionString = std::make_unique<ScopedConnectionString>(server_->connectionString());
     }
     void TearDown() override
     {
@@ -92,16 +154,16 @@ protected:
 
     static bool answersTables() { return getValMesa("0001", "0001", "T").typeId() == QMetaType::QByteArray; }
 
-    PrivateServer server;
+    std::unique_ptr<Outage> server_;
     std::unique_ptr<ScopedConnectionString> connectionString;
 };
 
-TEST_F(ServicesReconnect, ServerStoppedBetweenCallsThenBack)
+TEST_P(ServicesReconnect, ServerStoppedBetweenCallsThenBack)
 {
     createDataModule().adcConfComanda.open();
     ASSERT_TRUE(answersTables());
 
-    ASSERT_TRUE(server.pgCtl("stop"));
+    ASSERT_TRUE(server_->stop());
     const QVariant down = getValMesa("0001", "0001", "T");
     ASSERT_EQ(down.typeId(), QMetaType::QString) << "a lost server is an error text, not a packet";
     EXPECT_FALSE(down.toString().isEmpty());
@@ -109,7 +171,7 @@ TEST_F(ServicesReconnect, ServerStoppedBetweenCallsThenBack)
     EXPECT_EQ(getValidaGarcom("T", "0001", "001", "1").typeId(), QMetaType::QString);
 
     // Back again: the same data module reads again, as the dialog that stayed open meanwhile would.
-    ASSERT_TRUE(server.pgCtl("start"));
+    ASSERT_TRUE(server_->start());
     EXPECT_TRUE(answersTables()) << "the data module that lost its connection connects again";
     EXPECT_EQ(getValidaGarcom("T", "0001", "001", "1").typeId(), QMetaType::QByteArray);
     freeDataModule();
@@ -118,17 +180,21 @@ TEST_F(ServicesReconnect, ServerStoppedBetweenCallsThenBack)
     EXPECT_TRUE(answersTables()) << "a new data module connects again";
 }
 
-TEST_F(ServicesReconnect, ServerRestartedBetweenDataModules)
+TEST_P(ServicesReconnect, ServerRestartedBetweenDataModules)
 {
     createDataModule().adcConfComanda.open();
     ASSERT_TRUE(answersTables());
     freeDataModule(); // its connection is kept for the next one
 
-    ASSERT_TRUE(server.pgCtl("restart"));
+    ASSERT_TRUE(server_->restart());
     createDataModule().adcConfComanda.open();
     const QVariant answer = getValMesa("0001", "0001", "T");
     EXPECT_EQ(answer.typeId(), QMetaType::QByteArray) << "the kept connection died with the server: "
                                                       << answer.toString().toStdString();
 }
+
+INSTANTIATE_TEST_SUITE_P(Servers, ServicesReconnect,
+                         testing::Values(QStringLiteral("PostgreSQL"), QStringLiteral("SQLServer")),
+                         [](const auto &info) { return info.param.toStdString(); });
 
 } // namespace

@@ -22,6 +22,7 @@ void insertServiceRows(QSqlDatabase db)
         throw std::runtime_error("service_rows.sql not found");
     for (const QString &statement : db::splitStatements(QString::fromUtf8(file.readAll()))) {
         QSqlQuery q(db);
+        q.setForwardOnly(true);
         if (!q.exec(statement))
             throw std::runtime_error((statement + QStringLiteral(": ") + q.lastError().text()).toStdString());
     }
@@ -33,8 +34,10 @@ std::optional<ServiceBackend> build(const QString &name)
     std::optional<Backend> database;
     if (name == QLatin1String("sqlite"))
         database = sqliteSchemaOnly(folder.path());
-    else
+    else if (name == QLatin1String("postgresql"))
         database = postgresDatabase(QStringLiteral("services"), false);
+    else
+        database = sqlServerDatabase(QStringLiteral("services"), false);
     if (!database)
         return std::nullopt;
     db::Connection store;

@@ -12,7 +12,8 @@ struct ServiceBackend {
     QString connectionString; // ADO style, as _GetStringConexQor answers
 };
 
-// "sqlite" always; "postgresql" when TKT_PG_ODBC names a server. Built once, on first use.
+// "sqlite" always; "postgresql" when TKT_PG_ODBC names a server, "sqlserver" when TKT_MSSQL does.
+// Built once, on first use.
 std::optional<ServiceBackend> serviceBackend(const QString &name);
 
 // While alive, _GetStringConexQor answers the given string.

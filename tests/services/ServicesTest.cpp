@@ -45,7 +45,7 @@ protected:
     {
         m_backend = serviceBackend(GetParam());
         if (!m_backend)
-            GTEST_SKIP() << GetParam().toStdString() << " is not configured (TKT_PG_ODBC)";
+            GTEST_SKIP() << GetParam().toStdString() << " is not configured (TKT_PG_ODBC, TKT_MSSQL)";
         m_connection.emplace(m_backend->connectionString);
         createDataModule().adcConfComanda.open();
     }
@@ -225,7 +225,7 @@ TEST_P(ServicesTest, HostileTextsFindNothingAndBreakNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ServicesTest,
-                         ::testing::Values(QStringLiteral("sqlite"), QStringLiteral("postgresql")),
+                         ::testing::Values(QStringLiteral("sqlite"), QStringLiteral("postgresql"), QStringLiteral("sqlserver")),
                          [](const auto &info) { return info.param.toStdString(); });
 
 TEST(ServicesWithoutDataModule, AnswerWithAnErrorText)

@@ -82,6 +82,7 @@ TEST(GetStringConexQor, TheEnvironmentComesFirstUnlessItIsBlank)
 QString scalar(db::Connection &connection, const QString &sql)
 {
     QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
     if (!query.exec(sql) || !query.next())
         return QStringLiteral("<%1 failed>").arg(sql);
     return query.value(0).toString();

@@ -2,6 +2,7 @@
 
 #include "contracts/Errors.h"
 #include "db/Connection.h"
+#include "db/ConnectionPool.h"
 #include "schema/DemoFiles.h"
 #include "schema/Schema.h"
 
@@ -14,14 +15,28 @@
 
 namespace {
 
-QString serverOdbc()
+// A database server the tests may also run on, named by an environment variable that holds how to
+// reach one of its databases: an ODBC string for PostgreSQL, an ADO string for SQL Server.
+struct Server {
+    QString name;     // the back end's name in test names
+    const char *variable;
+};
+
+const Server kPostgres{QStringLiteral("PostgreSQL"), "TKT_PG_ODBC"};
+const Server kSqlServer{QStringLiteral("SQLServer"), "TKT_MSSQL"};
+
+QString reachOf(const Server &server)
 {
-    return qEnvironmentVariable("TKT_PG_ODBC").trimmed();
+    return qEnvironmentVariable(server.variable).trimmed();
 }
 
-QString postgresConnectionString(const QString &odbc)
+// The module's connection string for another database of the same server.
+QString connectionStringFor(const Server &server, const QString &database)
 {
-    return QStringLiteral("Provider=MSDASQL;") + odbc;
+    const QString reach = reachOf(server);
+    if (&server == &kPostgres)
+        return QStringLiteral("Provider=MSDASQL;") + (database.isEmpty() ? reach : schema::odbcWithDatabase(reach, database));
+    return database.isEmpty() ? reach : schema::adoWithCatalog(reach, database);
 }
 
 QString databaseNameFor(const QString &tag)
@@ -31,16 +46,16 @@ QString databaseNameFor(const QString &tag)
     return QStringLiteral("tkt_%1_%2").arg(clean.left(40)).arg(QCoreApplication::applicationPid());
 }
 
-// Databases this process made, by tag.
+// Databases this process made, by server and tag.
 QHash<QString, Backend> &madeDatabases()
 {
     static QHash<QString, Backend> made;
     return made;
 }
 
-QStringList &databasesToDrop()
+QHash<const Server *, QStringList> &databasesToDrop()
 {
-    static QStringList names;
+    static QHash<const Server *, QStringList> names;
     return names;
 }
 
@@ -49,24 +64,58 @@ class DropDemoDatabases : public testing::Environment {
 public:
     void TearDown() override
     {
-        const QString odbc = serverOdbc();
-        if (odbc.isEmpty() || databasesToDrop().isEmpty())
-            return;
-        try {
-            db::Connection server;
-            server.setConnectionString(postgresConnectionString(odbc));
-            server.open();
-            for (const QString &name : std::as_const(databasesToDrop()))
-                schema::dropPostgresDatabase(server, name);
-            databasesToDrop().clear();
-        } catch (const std::exception &e) {
-            ADD_FAILURE() << "Could not drop the demo databases: " << tkt::messageOf(e).toStdString();
+        // Kept connections to those databases would hold them open.
+        db::ConnectionPool::instance().drain();
+        for (const Server *server : {&kPostgres, &kSqlServer}) {
+            const QStringList names = databasesToDrop().value(server);
+            if (reachOf(*server).isEmpty() || names.isEmpty())
+                continue;
+            try {
+                db::Connection admin;
+                admin.setConnectionString(connectionStringFor(*server, QString()));
+                admin.open();
+                for (const QString &name : names)
+                    schema::dropDatabase(admin, name);
+            } catch (const std::exception &e) {
+                ADD_FAILURE() << "Could not drop the " << server->name.toStdString()
+                              << " demo databases: " << tkt::messageOf(e).toStdString();
+            }
         }
+        databasesToDrop().clear();
     }
 };
 
 [[maybe_unused]] testing::Environment *const dropDemoDatabases =
     testing::AddGlobalTestEnvironment(new DropDemoDatabases);
+
+std::optional<Backend> serverDatabase(const Server &server, const QString &tag, bool withDemoData)
+{
+    if (reachOf(server).isEmpty())
+        return std::nullopt;
+    const QString key = server.name + QLatin1Char('/') + tag;
+    if (const auto found = madeDatabases().constFind(key); found != madeDatabases().constEnd())
+        return *found;
+
+    const QString name = databaseNameFor(tag);
+    {
+        db::Connection admin;
+        admin.setConnectionString(connectionStringFor(server, QString()));
+        admin.open();
+        schema::dropDatabase(admin, name); // left over by an earlier process with this id
+        schema::createDatabase(admin, name);
+    }
+    databasesToDrop()[&server].append(name);
+
+    const QString connectionString = connectionStringFor(server, name);
+    db::Connection demo;
+    demo.setConnectionString(connectionString);
+    demo.open();
+    schema::install(demo, withDemoData);
+
+    const Backend backend{server.name, connectionString};
+    madeDatabases().insert(key, backend);
+    return backend;
+}
 
 } // namespace
 
@@ -87,36 +136,17 @@ Backend sqliteDemo(const QString &folder)
 
 std::optional<Backend> postgresDatabase(const QString &tag, bool withDemoData)
 {
-    const QString odbc = serverOdbc();
-    if (odbc.isEmpty())
-        return std::nullopt;
-    if (const auto found = madeDatabases().constFind(tag); found != madeDatabases().constEnd())
-        return *found;
-
-    const QString name = databaseNameFor(tag);
-    {
-        db::Connection server;
-        server.setConnectionString(postgresConnectionString(odbc));
-        server.open();
-        schema::dropPostgresDatabase(server, name); // left over by an earlier process with this id
-        schema::createPostgresDatabase(server, name);
-    }
-    databasesToDrop().append(name);
-
-    const QString connectionString = postgresConnectionString(schema::odbcWithDatabase(odbc, name));
-    db::Connection demo;
-    demo.setConnectionString(connectionString);
-    demo.open();
-    schema::install(demo, withDemoData);
-
-    const Backend backend{QStringLiteral("PostgreSQL"), connectionString};
-    madeDatabases().insert(tag, backend);
-    return backend;
+    return serverDatabase(kPostgres, tag, withDemoData);
 }
 
 std::optional<Backend> postgresDemo(const QString &tag)
 {
     return postgresDatabase(tag, true);
+}
+
+std::optional<Backend> sqlServerDatabase(const QString &tag, bool withDemoData)
+{
+    return serverDatabase(kSqlServer, tag, withDemoData);
 }
 
 Backend sqliteSchemaOnly(const QString &folder)
@@ -147,6 +177,8 @@ QList<Backend> demoBackends(const QString &tag)
     QList<Backend> backends{sqliteDemo(root->filePath(QStringLiteral("sqlite-") + tag))};
     if (auto pg = postgresDemo(tag))
         backends.append(*pg);
+    if (auto mssql = sqlServerDatabase(tag, true))
+        backends.append(*mssql);
     made.insert(tag, backends);
     return backends;
 }

@@ -15,8 +15,8 @@
 #include <ostream>
 
 struct Backend {
-    QString name;             // "SQLite" or "PostgreSQL"
-    QString connectionString; // "Provider=SQLite;Data Source=..." or "Provider=MSDASQL;<ODBC string>"
+    QString name;             // "SQLite", "PostgreSQL" or "SQLServer"
+    QString connectionString; // ADO style: "Provider=SQLite;...", "Provider=MSDASQL;<ODBC>", "Provider=SQLOLEDB.1;..."
 };
 
 void PrintTo(const Backend &backend, std::ostream *os);
@@ -35,6 +35,12 @@ std::optional<Backend> postgresDemo(const QString &tag);
 std::optional<Backend> postgresDatabase(const QString &tag, bool withDemoData);
 Backend sqliteSchemaOnly(const QString &folder); // store.db in folder, replaced if present
 
-// SQLite (in a folder of this process that is removed when it ends) and, when available, PostgreSQL;
+// When TKT_MSSQL holds an ADO connection string to a SQL Server database ("Provider=SQLOLEDB.1;Data
+// Source=...;Port=...;Initial Catalog=master;User ID=...;Password=..."): a fresh database of the same
+// server, made as for PostgreSQL. Without TKT_MSSQL: nothing.
+std::optional<Backend> sqlServerDatabase(const QString &tag, bool withDemoData);
+
+// SQLite (in a folder of this process that is removed when it ends) and, when available, PostgreSQL
+// and SQL Server;
 // made on the first call for a tag, the same backends after. Call it from INSTANTIATE_TEST_SUITE_P or a test, after the Qt application exists.
 QList<Backend> demoBackends(const QString &tag);
