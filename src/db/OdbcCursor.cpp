@@ -66,6 +66,8 @@ bool linkDead(SQLHDBC hdbc)
     return SQL_SUCCEEDED(SQLGetConnectAttr(hdbc, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) && dead == SQL_CD_TRUE;
 }
 
+constexpr int kWidestDeclaredText = 8000;
+
 // The column as Qt's ODBC driver would type it, so that a packet's field list is the same
 // whichever reads it: numeric kinds are Float, times stay texts, anything unknown is bytes.
 Column columnOf(const QString &name, SQLSMALLINT sqlType, SQLULEN size)
@@ -80,8 +82,14 @@ Column columnOf(const QString &name, SQLSMALLINT sqlType, SQLULEN size)
         return Column{name, FieldType::Date, 0, false};
     case SQL_TIMESTAMP: case SQL_TYPE_TIMESTAMP:
         return Column{name, FieldType::DateTime, 0, false};
-    case SQL_CHAR: case SQL_VARCHAR: case SQL_LONGVARCHAR: case SQL_WCHAR: case SQL_WVARCHAR:
-    case SQL_WLONGVARCHAR: case SQL_GUID: case SQL_TIME: case SQL_TYPE_TIME:
+    case SQL_LONGVARCHAR: case SQL_WLONGVARCHAR:
+        // A long text type is also how psqlODBC reports a declared VARCHAR(400). An unbounded
+        // text (TEXT, VARCHAR(MAX), a parameter echoed back) declares no width, only the driver's
+        // own limit (psqlODBC says 8190, past the 8000 of the widest declared text a server
+        // keeps): the rows give its width, as on SQLite.
+        return Column{name, FieldType::String, width <= kWidestDeclaredText ? width : 0, false};
+    case SQL_CHAR: case SQL_VARCHAR: case SQL_WCHAR: case SQL_WVARCHAR: case SQL_GUID: case SQL_TIME:
+    case SQL_TYPE_TIME:
         return Column{name, FieldType::String, width, false};
     default:
         return Column{name, FieldType::Blob, width, false};

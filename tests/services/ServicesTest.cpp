@@ -1,11 +1,12 @@
 // The five services against the same rows on every back end: the embedded SQLite database and
-// PostgreSQL through ODBC.
+// PostgreSQL and SQL Server through ODBC.
 #include "services/ServiceBackends.h"
 #include "support/QtPrinters.h"
 
 #include "Srv_tkt00740/Services.h"
 #include "Srv_tkt00740/TrdmConfComanda.h"
 #include "contracts/SharedServices.h"
+#include "dataset/Packet.h"
 #include "dataset/Table.h"
 
 #include <gtest/gtest.h>
@@ -234,6 +235,73 @@ TEST(ServicesWithoutDataModule, AnswerWithAnErrorText)
     const QVariant r = getValMesa("0001", "0001", "T");
     ASSERT_EQ(r.typeId(), QMetaType::QString);
     EXPECT_FALSE(r.toString().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// A packet as text: its field list (name, type, width), then its rows sorted, since a server may
+// order rows of equal keys, or keys under its collation, otherwise.
+std::string packetText(const QVariant &answer)
+{
+    if (answer.typeId() != QMetaType::QByteArray)
+        return "error: " + answer.toString().toStdString();
+    const dataset::packet::Contents contents = dataset::packet::decode(answer.toByteArray());
+    QStringList fields;
+    for (const dataset::Field &f : contents.fields)
+        fields << QStringLiteral("%1:%2:%3").arg(f.name, dataset::fieldTypeName(f.type)).arg(f.width);
+    QStringList rows;
+    for (const dataset::Row &row : contents.rows) {
+        QStringList cells;
+        for (qsizetype i = 0; i < row.size(); ++i) {
+            const QVariant &v = row[i];
+            cells << (dataset::isNullValue(v) ? QStringLiteral("<null>")
+                                              : QStringLiteral("%1=%2").arg(QLatin1String(v.typeName()),
+                                                                           dataset::valueText(contents.fields[i].type, v)));
+        }
+        rows << cells.join(u'|');
+    }
+    rows.sort();
+    return (fields.join(u' ') + u'\n' + rows.join(u'\n')).toStdString();
+}
+
+// The same rows reach the host as the same packet on every back end: field names, types, widths,
+// and values with their types (a number as a number, a date as a date, a text in full).
+TEST(ServicePacketsAcrossBackEnds, TheSameRowsAreTheSamePacket)
+{
+    const auto answers = [] {
+        return std::vector<QVariant>{
+            getValidaGarcom("T", "0001", "001", "1"), getValidaGarcom("0008", "0001", "001", "1"),
+            getValMesa("0001", "0001", "T"), getValidaCons("0000012345", "000000000000000000001"),
+            getConsComan("0001"), getValComanda("0001", "0001", "", "T", "4"),
+            getValComanda("0001", "0001", "NONE", "", "4"),
+        };
+    };
+    const auto sqlite = serviceBackend(QStringLiteral("sqlite"));
+    std::vector<std::string> expected;
+    {
+        ScopedConnectionString scoped(sqlite->connectionString);
+        createDataModule().adcConfComanda.open();
+        for (const QVariant &a : answers())
+            expected.push_back(packetText(a));
+        freeDataModule();
+    }
+    int compared = 0;
+    for (const QString &name : {QStringLiteral("postgresql"), QStringLiteral("sqlserver")}) {
+        const auto server = serviceBackend(name);
+        if (!server)
+            continue;
+        ++compared;
+        ScopedConnectionString scoped(server->connectionString);
+        createDataModule().adcConfComanda.open();
+        const std::vector<QVariant> got = answers();
+        for (size_t i = 0; i < got.size(); ++i)
+            EXPECT_EQ(packetText(got[i]), expected[i]) << name.toStdString() << ", call " << i + 1;
+        freeDataModule();
+    }
+    if (compared == 0)
+        GTEST_SKIP() << "neither TKT_PG_ODBC nor TKT_MSSQL is set: no server to compare with";
 }
 
 } // namespace
