@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the report section on network turns per operator action (markdown).
 
-usage: turns_report.py DIR
+usage: turns_report.py DIR [SERVER]
+SERVER names the server and driver in the text (default "PostgreSQL through psqlODBC").
 DIR holds, for every script S (main, leave) and added round trip R in ms, pos_host's marks file
 marks-S-R.txt and tkt_latency_proxy's turn log turns-S-R.txt of one run with --repeat. The
 section goes to stdout. scripts/turns.sh makes the files.
@@ -87,7 +88,7 @@ def fmt_ms(ms):
     return f"{ms:,.0f}" if ms >= 100 else f"{ms:.1f}"
 
 
-def section(folder):
+def section(folder, server="PostgreSQL through psqlODBC"):
     runs = {}
     pattern = re.compile(r"^marks-(\w+)-(\d+)\.txt$")
     for name in sorted(os.listdir(folder)):
@@ -98,7 +99,7 @@ def section(folder):
     rtts = sorted({rtt for _, rtt in runs})
     lines = []
     w = lines.append
-    w("**Network turns per operator action** on PostgreSQL through psqlODBC, behind `tkt_latency_proxy` "
+    w(f"**Network turns per operator action** on {server}, behind `tkt_latency_proxy` "
       f"with {' and '.join(f'{r} ms' for r in rtts)} of added round trip. pos_host opens the dialog twice in "
       "one process (`--repeat 2`); a turn is a request of the module and the server's whole answer, and its "
       "wait is from the proxy receiving the request's first byte to it forwarding the answer's last "
@@ -142,15 +143,15 @@ def section(folder):
         w("Besides: " + "; ".join(notes) + ".")
         w("")
     if not runs:
-        w("Not measured in this run (no PostgreSQL server or no turn logs).")
+        w("Not measured in this run (no server or no turn logs).")
         w("")
     return "\n".join(lines)
 
 
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) not in (2, 3):
         sys.exit(__doc__)
-    print(section(sys.argv[1]))
+    print(section(sys.argv[1], sys.argv[2] if len(sys.argv) == 3 else "PostgreSQL through psqlODBC"))
 
 
 if __name__ == "__main__":

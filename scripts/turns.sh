@@ -5,6 +5,9 @@
 # waiter, table, yes, password) and once opening the dialog and leaving it. Writes the markdown
 # section (bench/turns_report.py) to the given file and prints it.
 #   scripts/turns.sh [fragment.md]      default: build/turns-report.md
+# With TKT_TURNS_MSSQL (the module's connection string to an existing SQL Server database,
+# "Provider=SQLOLEDB.1;Data Source=127.0.0.1;Port=...;Initial Catalog=...;User ID=...;Password=..."),
+# the same runs are made there too and a second section follows.
 # Environment: TKT_TURNS_PG_PORT (54472), TKT_TURNS_RTTS ("0 40", milliseconds),
 # TKT_TURNS_BUILD_DIR (a configured build folder to use; default: the "bench" preset's),
 # TKT_TURNS_LOGS (a folder to keep the marks and turn logs in).
@@ -55,9 +58,9 @@ leave_script="wait:500 mark:close click:lblSair wait:1000"
 
 # Starts the proxy in front of the server; sets proxy_pid and proxy_port.
 start_proxy() {
-  local rtt=$1 log=$2
+  local rtt=$1 log=$2 upstream=$3
   : >"$work/proxy.out"
-  "$bin/tkt_latency_proxy" --upstream "127.0.0.1:$TKT_PG_PORT" --rtt-ms "$rtt" --seconds 600 --turns "$log" \
+  "$bin/tkt_latency_proxy" --upstream "127.0.0.1:$upstream" --rtt-ms "$rtt" --seconds 600 --turns "$log" \
     >"$work/proxy.out" &
   proxy_pid=$!
   proxy_port=""
@@ -77,14 +80,20 @@ stop_proxy() {
   proxy_pid=""
 }
 
+# The server the runs go to: its connection string (with Port=...) and the folder of its logs.
+server_string="Provider=MSDASQL;$TKT_PG_ODBC"
+logs="$work/logs"
+
 run_host() {
   local name=$1 rtt=$2 script=$3 expected=$4
-  local log="$work/logs/turns-$name-$rtt.txt" marks="$work/logs/marks-$name-$rtt.txt"
-  start_proxy "$rtt" "$log"
-  local odbc
-  odbc=$(echo "$TKT_PG_ODBC" | sed "s/Port=[0-9]*/Port=$proxy_port/")
+  local log="$logs/turns-$name-$rtt.txt" marks="$logs/marks-$name-$rtt.txt"
+  local upstream
+  upstream=$(echo "$server_string" | sed -n 's/.*Port=\([0-9]*\).*/\1/p')
+  start_proxy "$rtt" "$log" "$upstream"
+  local target
+  target=$(echo "$server_string" | sed "s/Port=[0-9]*/Port=$proxy_port/")
   local out
-  out=$(QT_QPA_PLATFORM=offscreen TKT_HOST_DIR="$work/host" TKT_CONNECTION_STRING="Provider=MSDASQL;$odbc" \
+  out=$(QT_QPA_PLATFORM=offscreen TKT_HOST_DIR="$work/host" TKT_CONNECTION_STRING="$target" \
     "$bin/pos_host" --repeat 2 --marks "$marks" --timeout 120 --script-exit --script "$script" 2>"$work/host.err") || {
     cat "$work/host.err" >&2
     echo "turns.sh: pos_host failed on the $name script at $rtt ms" >&2
@@ -105,5 +114,17 @@ done
 
 mkdir -p "$(dirname "$fragment")"
 python3 bench/turns_report.py "$work/logs" >"$fragment"
-if [ -n "${TKT_TURNS_LOGS:-}" ]; then mkdir -p "$TKT_TURNS_LOGS" && cp "$work"/logs/* "$TKT_TURNS_LOGS"/; fi
+
+if [ -n "${TKT_TURNS_MSSQL:-}" ]; then
+  server_string="$TKT_TURNS_MSSQL"
+  logs="$work/logs-mssql"
+  mkdir -p "$logs"
+  "$bin/make_demo" "$work/host" --mssql "$server_string" >/dev/null
+  for rtt in $rtts; do
+    run_host main "$rtt" "$main_script" True
+    run_host leave "$rtt" "$leave_script" False
+  done
+  python3 bench/turns_report.py "$logs" "SQL Server through FreeTDS" >>"$fragment"
+fi
+if [ -n "${TKT_TURNS_LOGS:-}" ]; then mkdir -p "$TKT_TURNS_LOGS" && cp -r "$work"/logs* "$TKT_TURNS_LOGS"/; fi
 cat "$fragment"
