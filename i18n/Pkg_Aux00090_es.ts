@@ -326,7 +326,7 @@
     </message>
     <message>
         <source>Limpar</source>
-        <translation>Borrar todo</translation>
+        <translation>Limpiar</translation>
     </message>
     <message>
         <source>Apagar</source>

@@ -75,7 +75,7 @@
     </message>
     <message>
         <source>Informe o número da mesa</source>
-        <translation>Indique el número de mesa</translation>
+        <translation>Indique el n.º de mesa</translation>
     </message>
     <message>
         <source>Pesquisar mesa (Alt + M)</source>
