@@ -51,7 +51,7 @@ TEST(HostLanguage, TheEnvironmentThenTheFileBesideTheProgramElsePortugueseWhatev
 }
 
 // The main path in Spanish: captions, hints, the message table with its keys, column titles, a
-// refusal and the question; the log keeps the Portuguese. Then Portuguese again, untouched.
+// refusal and the question; the log keeps the Portuguese.
 TEST(Trad, TheDialogSpeaksTheHostsLanguageAndTheLogKeepsTheSource)
 {
     static QStringList logged;
@@ -86,12 +86,6 @@ TEST(Trad, TheDialogSpeaksTheHostsLanguageAndTheLogKeepsTheSource)
         h.siblings.clearCalls();
         f.enterStep();
         EXPECT_EQ(h.siblings.lastMessageText(), QStringLiteral("¿Confirma la apertura de la comanda?"));
-    }
-    {
-        DialogHarness h;
-        Cli_tkt00740::TfrmCriaComanda &f = h.open();
-        EXPECT_EQ(f.windowTitle(), QStringLiteral("Informações Gerais da Comanda"));
-        EXPECT_EQ(f.msg(QStringLiteral("Mesa_NInf")), QStringLiteral("Mesa não informada."));
     }
     qInstallMessageHandler(previous);
 }
