@@ -45,8 +45,10 @@ struct Installed {
 
     void clear()
     {
-        for (Catalogue &catalogue : catalogues)
-            QCoreApplication::removeTranslator(catalogue.translator.get());
+        // At the process's end the application is gone, and its list of translators with it.
+        if (application && application == QCoreApplication::instance())
+            for (Catalogue &catalogue : catalogues)
+                QCoreApplication::removeTranslator(catalogue.translator.get());
         catalogues.clear();
         language = sourceLanguage();
     }
