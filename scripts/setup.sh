@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-tools-dev qt6-tools-dev-tools
+  qt6-l10n-tools qt6-translations-l10n
   libqt6sql6-sqlite libqt6sql6-odbc qt6-qpa-plugins libqt6opengl6-dev
   libgl-dev libxkbcommon-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev

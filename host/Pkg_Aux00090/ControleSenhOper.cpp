@@ -11,6 +11,7 @@
 #include "db/Query.h"
 #include "shared_services/widgets/TouchStyle.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,11 +34,11 @@ struct WaiterOperator {
 WaiterOperator operatorOfWaiter(const QString &waiter)
 {
     if (waiter.isEmpty())
-        throw tkt::Error(QStringLiteral("O garçom não foi informado: a senha do operador não pode ser conferida."));
+        throw tkt::Error(tkt::shownText("ControleSenhOper", "O garçom não foi informado: a senha do operador não pode ser conferida."));
     StoreConnection store;
     db::Connection &connection = store.get();
     QString linked, code, name, stored, state;
-    const bool found = onDatabase(connection, QStringLiteral("Leitura do operador do garçom"), [&] {
+    const bool found = onDatabase(connection, QCoreApplication::translate("ControleSenhOper", "Leitura do operador do garçom"), [&] {
         db::Query query(connection);
         query.setSql(sqlText(QStringLiteral("operador_do_garcom")));
         query.setParam(QStringLiteral("P_CDVENDEDOR"), waiter);
@@ -52,26 +53,28 @@ WaiterOperator operatorOfWaiter(const QString &waiter)
         return true;
     });
     if (!found)
-        throw tkt::Error(QStringLiteral("O garçom %1 não está cadastrado.").arg(waiter));
+        throw tkt::Error(tkt::shownText("ControleSenhOper", "O garçom %1 não está cadastrado.").arg(waiter));
     if (linked.isEmpty())
-        throw tkt::Error(QStringLiteral("O garçom %1 não tem operador associado.").arg(waiter));
+        throw tkt::Error(tkt::shownText("ControleSenhOper", "O garçom %1 não tem operador associado.").arg(waiter));
     if (code.isEmpty())
-        throw tkt::Error(QStringLiteral("O operador %1 do garçom %2 não está cadastrado.").arg(linked, waiter));
+        throw tkt::Error(tkt::shownText("ControleSenhOper", "O operador %1 do garçom %2 não está cadastrado.").arg(linked, waiter));
     if (state == QLatin1String("I"))
-        throw tkt::Error(QStringLiteral("O operador %1 - %2 está inativo.").arg(code, name));
+        throw tkt::Error(tkt::shownText("ControleSenhOper", "O operador %1 - %2 está inativo.").arg(code, name));
     if (stored.isEmpty())
-        throw tkt::Error(QStringLiteral("O operador %1 - %2 não tem senha cadastrada.").arg(code, name));
+        throw tkt::Error(tkt::shownText("ControleSenhOper", "O operador %1 - %2 não tem senha cadastrada.").arg(code, name));
     try {
         return {code, name, parsePasswordHash(stored)};
     } catch (const tkt::Error &error) {
-        throw tkt::Error(QStringLiteral("%1 (operador %2 - %3)").arg(error.message(), code, name));
+        throw tkt::Error(tkt::shownText("ControleSenhOper", "%1 (operador %2 - %3)").arg(tkt::shownTextOf(error), code, name));
     }
 }
 
 class PasswordDialog : public TouchDialog {
+    Q_DECLARE_TR_FUNCTIONS(ControleSenhOper)
+
 public:
     PasswordDialog(const WaiterOperator &op, const QString &scheme)
-        : TouchDialog(QStringLiteral("ControleSenhOper"), QStringLiteral("Senha do Operador")), m_operator(op)
+        : TouchDialog(QStringLiteral("ControleSenhOper"), tr("Senha do Operador")), m_operator(op)
     {
         m_scheme = scheme;
         addLabel(QStringLiteral("lblOperador"), QStringLiteral("%1 - %2").arg(op.code, op.name), 18, true)
@@ -98,9 +101,9 @@ public:
 
         auto *answers = new QHBoxLayout;
         answers->setSpacing(20);
-        answers->addWidget(addButton(QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"), tkt::touch::outline,
+        answers->addWidget(addButton(QStringLiteral("btnCancelar"), tr("Cancelar"), tkt::touch::outline,
                                      [this] { reject(); }));
-        answers->addWidget(addButton(QStringLiteral("btnConfirmar"), QStringLiteral("Confirmar"), tkt::touch::confirm,
+        answers->addWidget(addButton(QStringLiteral("btnConfirmar"), tr("Confirmar"), tkt::touch::confirm,
                                      [this] { confirm(); }));
         body()->addLayout(answers);
         m_password->setFocus();
@@ -127,7 +130,7 @@ private:
     {
         const QString password = m_password->text();
         if (password.isEmpty()) {
-            m_status->setText(QStringLiteral("Digite a senha."));
+            m_status->setText(tr("Digite a senha."));
             return;
         }
         m_password->clear();
@@ -139,11 +142,11 @@ private:
         }
         qCInfo(lcStandIn).noquote() << "operator" << m_operator.code << "password refused, try" << m_tries + 1;
         if (++m_tries >= kTries) {
-            showNotice(QStringLiteral("Senha incorreta. As %1 tentativas se esgotaram.").arg(kTries), m_scheme);
+            showNotice(tr("Senha incorreta. As %1 tentativas se esgotaram.").arg(kTries), m_scheme);
             reject();
             return;
         }
-        m_status->setText(QStringLiteral("Senha incorreta. Tentativa %1 de %2.").arg(m_tries).arg(kTries));
+        m_status->setText(tr("Senha incorreta. Tentativa %1 de %2.").arg(m_tries).arg(kTries));
     }
 
     WaiterOperator m_operator;

@@ -9,6 +9,7 @@
 #include "db/Query.h"
 #include "shared_services/widgets/TouchStyle.h"
 
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -53,16 +54,18 @@ QString nullWhenEmpty(const QString &text)
 }
 
 class RegistrationDialog : public TouchDialog {
+    Q_DECLARE_TR_FUNCTIONS(CriaCadConsumidor)
+
 public:
     RegistrationDialog(const QString &code, const QString &name, const QString &client)
-        : TouchDialog(QStringLiteral("CriaCadConsumidor"), QStringLiteral("Cadastro de Consumidor"))
+        : TouchDialog(QStringLiteral("CriaCadConsumidor"), tr("Cadastro de Consumidor"))
     {
         auto *form = new QGridLayout;
         form->setHorizontalSpacing(14);
         form->setVerticalSpacing(12);
         m_client = new QComboBox(this);
         m_client->setObjectName(QStringLiteral("cmbCliente"));
-        m_client->setPlaceholderText(QStringLiteral("Selecione o cliente"));
+        m_client->setPlaceholderText(tr("Selecione o cliente"));
         m_code = lineEdit(QStringLiteral("edtCodigo"), kCodeWidth);
         m_name = lineEdit(QStringLiteral("edtNome"), 50);
         m_badge = lineEdit(QStringLiteral("edtCracha"), kCodeWidth);
@@ -71,10 +74,10 @@ public:
         m_client->setFont(touchFont(20, false));
         m_client->setMinimumHeight(44);
         m_client->setFixedWidth(520);
-        const QList<std::pair<QString, QWidget *>> rows{{QStringLiteral("Cliente"), m_client},
-                                                         {QStringLiteral("Código"), m_code},
-                                                         {QStringLiteral("Nome"), m_name},
-                                                         {QStringLiteral("Crachá"), m_badge},
+        const QList<std::pair<QString, QWidget *>> rows{{tr("Cliente"), m_client},
+                                                         {tr("Código"), m_code},
+                                                         {tr("Nome"), m_name},
+                                                         {tr("Crachá"), m_badge},
                                                          {QStringLiteral("CPF"), m_cpf}};
         for (int row = 0; row < rows.size(); ++row) {
             auto *caption = new QLabel(rows[row].first, this);
@@ -87,9 +90,9 @@ public:
         auto *answers = new QHBoxLayout;
         answers->setSpacing(20);
         answers->addStretch();
-        answers->addWidget(addButton(QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"), tkt::touch::outline,
+        answers->addWidget(addButton(QStringLiteral("btnCancelar"), tr("Cancelar"), tkt::touch::outline,
                                      [this] { reject(); }));
-        answers->addWidget(addButton(QStringLiteral("btnSalvar"), QStringLiteral("Salvar"), tkt::touch::confirm,
+        answers->addWidget(addButton(QStringLiteral("btnSalvar"), tr("Salvar"), tkt::touch::confirm,
                                      [this] { save(); }));
         body()->addLayout(answers);
         for (int row = 1; row < rows.size(); ++row)
@@ -133,7 +136,7 @@ private:
     void fill(const QString &code, const QString &name, const QString &client)
     {
         db::Connection &connection = m_store.get();
-        onDatabase(connection, QStringLiteral("Leitura dos clientes"), [&] {
+        onDatabase(connection, tr("Leitura dos clientes"), [&] {
             db::Query query(connection);
             query.setSql(sqlText(QStringLiteral("cliente_lista")));
             query.open();
@@ -156,13 +159,13 @@ private:
             return;
         const QString stored = contracts::Ajusta(code, kCodeWidth);
         const QString clientCode = m_client->currentData().toString();
-        const auto existing = onDatabase(connection, QStringLiteral("Leitura do consumidor"),
+        const auto existing = onDatabase(connection, tr("Leitura do consumidor"),
                                          [&] { return readConsumer(connection, clientCode, stored); });
         if (!existing)
             return;
         // An existing consumer keeps its key: only its data can change here.
         m_editing = true;
-        setWindowTitle(QStringLiteral("Alterar Consumidor"));
+        setWindowTitle(tr("Alterar Consumidor"));
         if (auto *caption = findChild<QLabel *>(QStringLiteral("lblTitulo")))
             caption->setText(windowTitle());
         m_client->setEnabled(false);
@@ -183,14 +186,14 @@ private:
     bool valid()
     {
         if (m_client->currentIndex() < 0)
-            return refuse(m_client, QStringLiteral("Selecione o cliente do consumidor."));
+            return refuse(m_client, tr("Selecione o cliente do consumidor."));
         if (m_code->text().trimmed().isEmpty())
-            return refuse(m_code, QStringLiteral("Informe o código do consumidor."));
+            return refuse(m_code, tr("Informe o código do consumidor."));
         if (m_name->text().trimmed().isEmpty())
-            return refuse(m_name, QStringLiteral("Informe o nome do consumidor."));
+            return refuse(m_name, tr("Informe o nome do consumidor."));
         const QString cpf = m_cpf->text().trimmed();
         if (!cpf.isEmpty() && cpf.size() != kCpfDigits)
-            return refuse(m_cpf, QStringLiteral("O CPF deve ter %1 dígitos.").arg(kCpfDigits));
+            return refuse(m_cpf, tr("O CPF deve ter %1 dígitos.").arg(kCpfDigits));
         return true;
     }
 
@@ -212,13 +215,13 @@ private:
         db::Connection &connection = m_store.get();
         QSqlDatabase database = connection.database();
         bool duplicate = false;
-        onDatabase(connection, QStringLiteral("Gravação do consumidor"), [&] {
+        onDatabase(connection, tr("Gravação do consumidor"), [&] {
             if (!database.transaction())
                 throw tkt::Error(database.lastError().text());
             try {
                 const bool exists = readConsumer(connection, client, code).has_value();
                 if (m_editing && !exists)
-                    throw tkt::Error(QStringLiteral("O consumidor %1 não existe mais no cliente %2.").arg(code, client));
+                    throw tkt::Error(tr("O consumidor %1 não existe mais no cliente %2.").arg(code, client));
                 duplicate = !m_editing && exists;
                 if (!duplicate)
                     execute(connection, sqlText(m_editing ? QStringLiteral("consumidor_altera")
@@ -232,7 +235,7 @@ private:
             }
         });
         if (duplicate) {
-            refuse(m_code, QStringLiteral("Já existe o consumidor %1 no cliente %2. Informe outro código.")
+            refuse(m_code, tr("Já existe o consumidor %1 no cliente %2. Informe outro código.")
                                .arg(code, m_client->currentText()));
             return;
         }

@@ -6,6 +6,7 @@
 #include "contracts/SharedServices.h"
 #include "db/NamedParameters.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -16,7 +17,7 @@ StoreConnection::StoreConnection()
 {
     m_connection.setConnectionString(contracts::_GetStringConexQor(QString()));
     m_connection.afterConnect = [](db::Connection &connection) { contracts::SetADODBSession(connection); };
-    onDatabase(m_connection, QStringLiteral("Conexão com o banco de dados"), [this] { m_connection.open(); });
+    onDatabase(m_connection, QCoreApplication::translate("Pkg_Aux00090", "Conexão com o banco de dados"), [this] { m_connection.open(); });
 }
 
 QString sqlText(const QString &name)
@@ -36,7 +37,7 @@ void execute(db::Connection &connection, const QString &sql, const QHash<QString
         const QString &name = positional.occurrences.at(i);
         const auto value = params.constFind(name);
         if (value == params.cend())
-            throw tkt::Error(QStringLiteral("O parâmetro %1 não recebeu valor.").arg(name));
+            throw tkt::Error(tkt::shownText("Pkg_Aux00090", "O parâmetro %1 não recebeu valor.").arg(name));
         query.bindValue(i, value->isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(*value));
     }
     if (!query.exec())

@@ -2,6 +2,7 @@
 
 #include "contracts/Errors.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QPasswordDigestor>
 #include <QStringList>
@@ -39,7 +40,7 @@ PasswordHash parsePasswordHash(const QString &stored)
     const int iterations = parts.size() == 4 ? parts[1].toInt(&numeric) : 0;
     if (parts.size() != 4 || parts[0] != QLatin1String("pbkdf2-sha256") || !numeric || iterations < 1
         || iterations > kMaxIterations || !isHex(parts[2]) || !isHex(parts[3]) || parts[3].size() / 2 > kMaxKeyBytes)
-        throw tkt::Error(QStringLiteral("A senha cadastrada do operador está num formato desconhecido."));
+        throw tkt::Error(tkt::shownText("ControleSenhOper", "A senha cadastrada do operador está num formato desconhecido."));
     return {iterations, QByteArray::fromHex(parts[2].toLatin1()), QByteArray::fromHex(parts[3].toLatin1())};
 }
 

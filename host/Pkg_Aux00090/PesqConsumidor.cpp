@@ -12,6 +12,7 @@
 #include "db/Query.h"
 #include "shared_services/widgets/TouchStyle.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -52,10 +53,12 @@ QSet<QString> clientCodesOf(const dataset::Table &clients)
 }
 
 class ConsumerSearchDialog : public TouchDialog {
+    Q_DECLARE_TR_FUNCTIONS(PesqConsumidor)
+
 public:
     ConsumerSearchDialog(const QString &title, QSet<QString> clients)
         : TouchDialog(QStringLiteral("PesqConsumidor"),
-                      title.trimmed().isEmpty() ? QStringLiteral("Pesquisa de Consumidor") : title),
+                      title.trimmed().isEmpty() ? tr("Pesquisa de Consumidor") : title),
           m_clients(std::move(clients))
     {
         auto *searchRow = new QHBoxLayout;
@@ -64,9 +67,9 @@ public:
         m_search->setObjectName(QStringLiteral("edtBusca"));
         m_search->setFont(touchFont(20, false));
         m_search->setMinimumHeight(48);
-        m_search->setPlaceholderText(QStringLiteral("Nome, código, crachá ou CPF"));
+        m_search->setPlaceholderText(tr("Nome, código, crachá ou CPF"));
         searchRow->addWidget(m_search, 1);
-        searchRow->addWidget(addButton(QStringLiteral("btnBuscar"), QStringLiteral("Buscar"), colors::digit,
+        searchRow->addWidget(addButton(QStringLiteral("btnBuscar"), tr("Buscar"), colors::digit,
                                        [this] { search(); }, QSize(130, 48)));
         body()->addLayout(searchRow);
 
@@ -76,15 +79,15 @@ public:
         m_grid->setFixedSize(880, 360);
         body()->addWidget(m_grid);
 
-        m_status = addLabel(QStringLiteral("lblMensagem"), QStringLiteral("Digite o que procura e toque em Buscar."), 16);
+        m_status = addLabel(QStringLiteral("lblMensagem"), tr("Digite o que procura e toque em Buscar."), 16);
         m_status->setMinimumHeight(22);
 
         auto *answers = new QHBoxLayout;
         answers->setSpacing(20);
         answers->addStretch();
-        answers->addWidget(addButton(QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"), tkt::touch::outline,
+        answers->addWidget(addButton(QStringLiteral("btnCancelar"), tr("Cancelar"), tkt::touch::outline,
                                      [this] { reject(); }));
-        answers->addWidget(addButton(QStringLiteral("btnSelecionar"), QStringLiteral("Selecionar"),
+        answers->addWidget(addButton(QStringLiteral("btnSelecionar"), tr("Selecionar"),
                                      tkt::touch::confirm, [this] { pick(); }));
         body()->addLayout(answers);
 
@@ -124,13 +127,13 @@ private:
     {
         const QString typed = m_search->text().trimmed();
         if (typed.isEmpty()) {
-            m_status->setText(QStringLiteral("Informe o nome, o código, o crachá ou o CPF do consumidor."));
+            m_status->setText(tr("Informe o nome, o código, o crachá ou o CPF do consumidor."));
             return;
         }
         if (!m_store)
             m_store = std::make_unique<StoreConnection>();
         db::Connection &connection = m_store->get();
-        dataset::Table found = onDatabase(connection, QStringLiteral("Pesquisa de consumidores"), [&] {
+        dataset::Table found = onDatabase(connection, tr("Pesquisa de consumidores"), [&] {
             db::Query query(connection);
             query.setSql(sqlText(QStringLiteral("consumidor_busca")));
             query.setParam(QStringLiteral("P_NOME"), containsPattern(typed));
@@ -140,11 +143,11 @@ private:
             query.open();
             return query.fetchAll();
         });
-        label(found, QStringLiteral("CDCONSUMIDOR"), QStringLiteral("Código"));
-        label(found, QStringLiteral("NMCONSUMIDOR"), QStringLiteral("Nome"));
-        label(found, QStringLiteral("CDIDCONSUMID"), QStringLiteral("Crachá"));
-        label(found, QStringLiteral("NRCPFRESPCON"), QStringLiteral("CPF"));
-        label(found, QStringLiteral("NMFANTCLIE"), QStringLiteral("Cliente"));
+        label(found, QStringLiteral("CDCONSUMIDOR"), tr("Código"));
+        label(found, QStringLiteral("NMCONSUMIDOR"), tr("Nome"));
+        label(found, QStringLiteral("CDIDCONSUMID"), tr("Crachá"));
+        label(found, QStringLiteral("NRCPFRESPCON"), tr("CPF"));
+        label(found, QStringLiteral("NMFANTCLIE"), tr("Cliente"));
         found.field(QStringLiteral("CDCLIENTE")).visible = false;
         if (!m_clients.isEmpty()) {
             const QSet<QString> clients = m_clients;
@@ -160,9 +163,9 @@ private:
         m_searched = true;
         m_lastSearch = typed;
         const int count = m_results.recordCount();
-        m_status->setText(count == 0 ? QStringLiteral("Nenhum consumidor encontrado.")
-                                     : count == 1 ? QStringLiteral("1 consumidor encontrado.")
-                                                  : QStringLiteral("%1 consumidores encontrados.").arg(count));
+        m_status->setText(count == 0 ? tr("Nenhum consumidor encontrado.")
+                                     : count == 1 ? tr("1 consumidor encontrado.")
+                                                  : tr("%1 consumidores encontrados.").arg(count));
     }
 
     static void label(dataset::Table &table, const QString &field, const QString &text)
@@ -182,8 +185,8 @@ private:
     {
         const int row = currentListRow(m_grid);
         if (row < 0 || row >= m_results.recordCount()) {
-            m_status->setText(m_searched ? QStringLiteral("Escolha um consumidor da lista.")
-                                         : QStringLiteral("Busque o consumidor primeiro."));
+            m_status->setText(m_searched ? tr("Escolha um consumidor da lista.")
+                                         : tr("Busque o consumidor primeiro."));
             return;
         }
         m_results.moveTo(row);

@@ -10,6 +10,7 @@
 #include "dataset/TableModel.h"
 #include "shared_services/widgets/TouchStyle.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -84,20 +85,22 @@ private:
 };
 
 class SearchDialog : public TouchDialog {
+    Q_DECLARE_TR_FUNCTIONS(Pesquisa)
+
 public:
     SearchDialog(dataset::Table &table, const SavedFilterState &saved)
-        : TouchDialog(QStringLiteral("Pesquisa"), QStringLiteral("Pesquisa")), m_table(table), m_saved(saved)
+        : TouchDialog(QStringLiteral("Pesquisa"), tr("Pesquisa")), m_table(table), m_saved(saved)
     {
         auto *filterRow = new QHBoxLayout;
         filterRow->setSpacing(10);
-        auto *caption = new QLabel(QStringLiteral("Filtrar:"), this);
+        auto *caption = new QLabel(tr("Filtrar:"), this);
         caption->setFont(touchFont(18, true));
         filterRow->addWidget(caption);
         m_filter = new QLineEdit(this);
         m_filter->setObjectName(QStringLiteral("edtFiltro"));
         m_filter->setFont(touchFont(20, false));
         m_filter->setMinimumHeight(44);
-        m_filter->setPlaceholderText(QStringLiteral("Digite parte de qualquer coluna"));
+        m_filter->setPlaceholderText(tr("Digite parte de qualquer coluna"));
         filterRow->addWidget(m_filter, 1);
         body()->addLayout(filterRow);
 
@@ -114,9 +117,9 @@ public:
         auto *answers = new QHBoxLayout;
         answers->setSpacing(20);
         answers->addStretch();
-        answers->addWidget(addButton(QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"), tkt::touch::outline,
+        answers->addWidget(addButton(QStringLiteral("btnCancelar"), tr("Cancelar"), tkt::touch::outline,
                                      [this] { reject(); }));
-        answers->addWidget(addButton(QStringLiteral("btnSelecionar"), QStringLiteral("Selecionar"),
+        answers->addWidget(addButton(QStringLiteral("btnSelecionar"), tr("Selecionar"),
                                      tkt::touch::confirm, [this] { pick(); }));
         body()->addLayout(answers);
 
@@ -196,16 +199,16 @@ private:
     void showCount()
     {
         const int count = m_table.recordCount();
-        m_status->setText(count == 0 ? QStringLiteral("Nenhum registro encontrado.")
-                                     : count == 1 ? QStringLiteral("1 registro")
-                                                  : QStringLiteral("%1 registros").arg(count));
+        m_status->setText(count == 0 ? tr("Nenhum registro encontrado.")
+                                     : count == 1 ? tr("1 registro")
+                                                  : tr("%1 registros").arg(count));
     }
 
     void pick()
     {
         m_picked = rowAtGrid();
         if (!m_picked) {
-            m_status->setText(QStringLiteral("Escolha um registro da lista."));
+            m_status->setText(tr("Escolha um registro da lista."));
             return;
         }
         accept();
@@ -236,7 +239,7 @@ bool pesquisa(dataset::Table &table, const QString &, const QString &, int, int,
         if (!picked)
             return false;
         if (currentRowOf(table) != picked)
-            throw tkt::Error(QStringLiteral("O registro escolhido não pôde ser posicionado."));
+            throw tkt::Error(tkt::shownText("Pesquisa", "O registro escolhido não pôde ser posicionado."));
         return true;
     });
 }

@@ -5,6 +5,7 @@
 #include "contracts/TBlendedBitBtn.h"
 #include "shared_services/widgets/TouchStyle.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QVBoxLayout>
@@ -14,28 +15,29 @@ namespace commonui {
 namespace {
 
 class FiscalReportsDialog : public TouchDialog {
+    Q_DECLARE_TR_FUNCTIONS(RelFiscais)
+
 public:
-    FiscalReportsDialog() : TouchDialog(QStringLiteral("RelFiscais"), QStringLiteral("Relatórios Fiscais"))
+    FiscalReportsDialog() : TouchDialog(QStringLiteral("RelFiscais"), tr("Relatórios Fiscais"))
     {
         const struct {
             const char *name;
             QString caption;
-        } reports[] = {{"btnLeituraX", QStringLiteral("Leitura X")},
-                       {"btnReducaoZ", QStringLiteral("Redução Z")},
-                       {"btnMemoriaFiscal", QStringLiteral("Leitura da Memória Fiscal")}};
+        } reports[] = {{"btnLeituraX", tr("Leitura X")},
+                       {"btnReducaoZ", tr("Redução Z")},
+                       {"btnMemoriaFiscal", tr("Leitura da Memória Fiscal")}};
         for (const auto &report : reports) {
             const QString caption = report.caption;
             body()->addWidget(addButton(QLatin1String(report.name), caption, colors::digit,
                                         [caption] {
-                                            showNotice(QStringLiteral("%1: a impressora fiscal deste terminal é "
-                                                                      "simulada; nenhum relatório foi emitido.")
+                                            showNotice(tr("%1: a impressora fiscal deste terminal é simulada; nenhum relatório foi emitido.")
                                                            .arg(caption));
                                         },
                                         QSize(380, 64)));
         }
         auto *closeRow = new QHBoxLayout;
         closeRow->addStretch();
-        closeRow->addWidget(addButton(QStringLiteral("btnFechar"), QStringLiteral("Fechar"), tkt::touch::outline,
+        closeRow->addWidget(addButton(QStringLiteral("btnFechar"), tr("Fechar"), tkt::touch::outline,
                                       [this] { reject(); }));
         body()->addLayout(closeRow);
     }

@@ -6,6 +6,7 @@
 #include "contracts/TBlendedShape.h"
 #include "shared_services/widgets/TouchStyle.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,9 +17,11 @@ namespace commonui {
 namespace {
 
 class KeypadDialog : public TouchDialog {
+    Q_DECLARE_TR_FUNCTIONS(TecladoNumerico)
+
 public:
     KeypadDialog(const QString &title, const QString &prompt, QString missingMessage, int maxLength)
-        : TouchDialog(QStringLiteral("TecladoNumerico"), title.isEmpty() ? QStringLiteral("Teclado") : title),
+        : TouchDialog(QStringLiteral("TecladoNumerico"), title.isEmpty() ? tr("Teclado") : title),
           m_missingMessage(std::move(missingMessage)), m_maxLength(maxLength)
     {
         if (!prompt.isEmpty())
@@ -44,9 +47,9 @@ public:
 
         auto *answers = new QHBoxLayout;
         answers->setSpacing(20);
-        answers->addWidget(addButton(QStringLiteral("btnCancelar"), QStringLiteral("Cancelar"), tkt::touch::outline,
+        answers->addWidget(addButton(QStringLiteral("btnCancelar"), tr("Cancelar"), tkt::touch::outline,
                                      [this] { reject(); }));
-        answers->addWidget(addButton(QStringLiteral("btnConfirmar"), QStringLiteral("Confirmar"), tkt::touch::confirm,
+        answers->addWidget(addButton(QStringLiteral("btnConfirmar"), tr("Confirmar"), tkt::touch::confirm,
                                      [this] { confirm(); }));
         body()->addLayout(answers);
     }
@@ -106,7 +109,7 @@ private:
     void confirm()
     {
         if (m_entry.isEmpty()) {
-            showNotice(m_missingMessage.isEmpty() ? QStringLiteral("Informe o código.") : m_missingMessage);
+            showNotice(m_missingMessage.isEmpty() ? tr("Informe o código.") : m_missingMessage);
             return;
         }
         accept();

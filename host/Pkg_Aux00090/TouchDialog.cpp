@@ -4,6 +4,7 @@
 #include "contracts/TBlendedBitBtn.h"
 #include "shared_services/widgets/TouchStyle.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -42,9 +43,9 @@ bool guarded(const std::function<void()> &body, const QString &scheme)
         return true;
     } catch (const tkt::Abort &) {
     } catch (const std::exception &error) {
-        showNotice(tkt::messageOf(error), scheme);
+        showNotice(tkt::shownTextOf(error).shown, scheme);
     } catch (...) {
-        showNotice(QStringLiteral("Erro inesperado."), scheme);
+        showNotice(QCoreApplication::translate("TouchDialog", "Erro inesperado."), scheme);
     }
     return false;
 }
@@ -55,7 +56,7 @@ bool runRoutine(const std::function<bool()> &body, const QString &scheme)
     guarded(
         [&] {
             if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
-                throw tkt::Error(QStringLiteral("A janela não pode ser aberta: o programa não tem interface gráfica."));
+                throw tkt::Error(tkt::shownText("TouchDialog", "A janela não pode ser aberta: o programa não tem interface gráfica."));
             tkt::loadTouchFonts();
             answer = body();
         },
@@ -139,13 +140,13 @@ QGridLayout *TouchDialog::digitPad(std::function<void(QChar)> digit, std::functi
                                   [digit, c] { digit(c); }, key),
                         2 - (d - 1) / 3, (d - 1) % 3);
     }
-    grid->addWidget(addButton(QStringLiteral("btnLimpar"), QStringLiteral("Limpar"), colors::neutral,
+    grid->addWidget(addButton(QStringLiteral("btnLimpar"), tr("Limpar"), colors::neutral,
                               std::move(clear), key),
                     3, 0);
     grid->addWidget(addButton(QStringLiteral("btn0"), QStringLiteral("0"), colors::digit,
                               [digit] { digit(u'0'); }, key),
                     3, 1);
-    grid->addWidget(addButton(QStringLiteral("btnApagar"), QStringLiteral("Apagar"), colors::neutral,
+    grid->addWidget(addButton(QStringLiteral("btnApagar"), tr("Apagar"), colors::neutral,
                               std::move(erase), key),
                     3, 2);
     return grid;

@@ -6,6 +6,7 @@
 
 #include "contracts/Errors.h"
 
+#include <QCoreApplication>
 #include <QColor>
 #include <QDialog>
 #include <QString>
@@ -39,6 +40,8 @@ bool runRoutine(const std::function<bool()> &body, const QString &scheme = {});
 QFont touchFont(int pixels, bool bold);
 
 class TouchDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(TouchDialog)
+
 public:
     // Parented to the active modal window, so that it stays above the dialog that called it.
     TouchDialog(const QString &objectName, const QString &title);

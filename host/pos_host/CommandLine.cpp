@@ -36,6 +36,8 @@ const QString kStepDelay = QStringLiteral("step-delay");
 const QString kTimeout = QStringLiteral("timeout");
 const QString kRepeat = QStringLiteral("repeat");
 const QString kMarks = QStringLiteral("marks");
+const QString kLanguage = QStringLiteral("language");
+const QStringList kLanguages{QStringLiteral("pt_BR"), QStringLiteral("es"), QStringLiteral("en")};
 constexpr int kMostRepeats = 10000;
 
 } // namespace
@@ -69,6 +71,11 @@ CommandLine::CommandLine()
         QStringLiteral("count")));
     m_parser.addOption(QCommandLineOption(
         kMarks, QStringLiteral("Append timing marks of every call to this file (see below)."), QStringLiteral("file")));
+    m_parser.addOption(QCommandLineOption(
+        kLanguage,
+        QStringLiteral("The host's language for this run: pt_BR, es or en (sets TKT_LANGUAGE; default: "
+                       "TKT_LANGUAGE, else tkt00740.lang beside the program, else pt_BR)."),
+        QStringLiteral("language")));
 }
 
 bool CommandLine::parse(const QStringList &arguments, HostOptions *options, QString *error)
@@ -128,6 +135,13 @@ bool CommandLine::parse(const QStringList &arguments, HostOptions *options, QStr
         options->repeat = m_parser.value(kRepeat).toInt(&number);
         if (!number || options->repeat < 1 || options->repeat > kMostRepeats) {
             *error = QStringLiteral("--repeat needs a count from 1 to %1.").arg(kMostRepeats);
+            return false;
+        }
+    }
+    if (m_parser.isSet(kLanguage)) {
+        options->language = m_parser.value(kLanguage);
+        if (!kLanguages.contains(options->language)) {
+            *error = QStringLiteral("--language needs one of %1.").arg(kLanguages.join(QStringLiteral(", ")));
             return false;
         }
     }

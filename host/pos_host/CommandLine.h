@@ -28,6 +28,7 @@ struct HostOptions {
     int timeoutMs = 0; // 0: no guard, for each call
     int repeat = 1;    // calls of the entry in this process
     QString marksFile; // empty: no marks
+    QString language;  // empty: the host's setting as it stands (TKT_LANGUAGE, tkt00740.lang)
 };
 
 class CommandLine {

@@ -103,6 +103,9 @@ int main(int argc, char **argv)
         printLine(stderr, error);
         return ExitBadArguments;
     }
+    // The shared services library reads the host's language where it reads the connection string.
+    if (!options.language.isEmpty())
+        qputenv("TKT_LANGUAGE", options.language.toUtf8());
     MarkLog marks;
     if (!options.marksFile.isEmpty() && !marks.open(options.marksFile, &error)) {
         printLine(stderr, error);

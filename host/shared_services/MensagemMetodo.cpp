@@ -12,24 +12,25 @@ QByteArray mensagemMetodo(const QVariant &result, bool show, int a3, const QStri
     // here as well would put the same message on screen twice.
     Q_UNUSED(show)
 
-    QString reason;
+    tkt::ShownText reason;
     switch (result.typeId()) {
     case QMetaType::QByteArray:
         return result.toByteArray();
     case QMetaType::QString:
-        reason = result.toString().trimmed();
-        if (reason.isEmpty())
-            reason = QStringLiteral("o serviço falhou sem informar o motivo");
+        // The service's own words come as they are: a database's message has no catalogue.
+        reason = tkt::untranslated(result.toString().trimmed());
+        if (reason.source.isEmpty())
+            reason = tkt::shownText("MensagemMetodo", "o serviço falhou sem informar o motivo");
         break;
     default:
-        reason = QStringLiteral("resultado inválido");
+        reason = tkt::shownText("MensagemMetodo", "resultado inválido");
         break;
     }
 
-    QString where = QStringLiteral("Erro em %1 (%2)").arg(service, unit);
-    if (!arguments.trimmed().isEmpty())
-        where += QStringLiteral(" com os argumentos %1").arg(arguments);
-    throw tkt::Error(QStringLiteral("%1: %2").arg(where, reason));
+    if (arguments.trimmed().isEmpty())
+        throw tkt::Error(tkt::shownText("MensagemMetodo", "Erro em %1 (%2): %3").arg(service, unit, reason));
+    throw tkt::Error(
+        tkt::shownText("MensagemMetodo", "Erro em %1 (%2) com os argumentos %3: %4").arg(service, unit, arguments, reason));
 }
 
 } // namespace sharedservices

@@ -2,6 +2,7 @@
 #include "shared_services/StandIn.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -23,19 +24,19 @@ bool mensagem(const QString &text, const QString &a2, const QString &a3, const Q
     box.setWindowModality(Qt::ApplicationModal);
     box.setText(text);
     if (question) {
-        box.setWindowTitle(QStringLiteral("Confirmação"));
+        box.setWindowTitle(QCoreApplication::translate("Mensagem", "Confirmação"));
         box.setIcon(QMessageBox::Question);
-        QPushButton *yes = box.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
-        QPushButton *no = box.addButton(QStringLiteral("Não"), QMessageBox::NoRole);
+        QPushButton *yes = box.addButton(QCoreApplication::translate("Mensagem", "Sim"), QMessageBox::YesRole);
+        QPushButton *no = box.addButton(QCoreApplication::translate("Mensagem", "Não"), QMessageBox::NoRole);
         box.setDefaultButton(yes);
         box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes;
     }
-    box.setWindowTitle(QStringLiteral("Atenção"));
+    box.setWindowTitle(QCoreApplication::translate("Mensagem", "Atenção"));
     box.setIcon(kind == static_cast<int>(contracts::TTipoMsg::Informacao) ? QMessageBox::Information
                                                                           : QMessageBox::NoIcon);
-    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.addButton(QCoreApplication::translate("Mensagem", "OK"), QMessageBox::AcceptRole);
     box.exec();
     return false;
 }

@@ -31,10 +31,4 @@ QString montaRodapeGeral(bool usesFiscalPrinter, const QString &caption, const Q
     return base + fiscalSuffix;
 }
 
-void trad(QWidget *form)
-{
-    // Portuguese is the host's language: there is nothing to translate the texts into.
-    Q_UNUSED(form)
-}
-
 } // namespace sharedservices

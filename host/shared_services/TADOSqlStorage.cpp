@@ -27,13 +27,13 @@ QString TADOSqlStorage::dialectKey(db::DbKind kind)
 void TADOSqlStorage::apply(db::DbKind kind) const
 {
     if (!m_query)
-        throw tkt::Error(QStringLiteral("O texto SQL não pode ser aplicado: nenhuma consulta vinculada."));
+        throw tkt::Error(tkt::shownText("TADOSqlStorage", "O texto SQL não pode ser aplicado: nenhuma consulta vinculada."));
     const QString key = dialectKey(kind);
     if (key.isEmpty())
-        throw tkt::Error(QStringLiteral("O texto SQL não pode ser escolhido: tipo de banco de dados desconhecido."));
+        throw tkt::Error(tkt::shownText("TADOSqlStorage", "O texto SQL não pode ser escolhido: tipo de banco de dados desconhecido."));
     const QString sql = m_texts.value(key);
     if (sql.trimmed().isEmpty())
-        throw tkt::Error(QStringLiteral("Não há texto SQL para o banco de dados %1 (%2).")
+        throw tkt::Error(tkt::shownText("TADOSqlStorage", "Não há texto SQL para o banco de dados %1 (%2).")
                              .arg(db::dbKindName(kind), key));
     // Setting the same text again would close the query and prepare it anew for nothing.
     if (m_query->sql() != sql)

@@ -26,7 +26,7 @@ TMessages TMessages::fromFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw tkt::Error(QStringLiteral("Não foi possível ler a tabela de mensagens %1: %2")
+        throw tkt::Error(tkt::shownText("TMessages", "Não foi possível ler a tabela de mensagens %1: %2")
                              .arg(path, file.errorString()));
     QString content = QString::fromUtf8(file.readAll());
     if (content.startsWith(QChar(0xFEFF)))

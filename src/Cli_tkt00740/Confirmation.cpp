@@ -36,7 +36,7 @@ void TfrmCriaComanda::enterStep()
 
     // Only a comanda that is not open yet may be opened from the last field; an open one wraps round.
     auto askToOpen = [this] {
-        return contracts::question(QStringLiteral("Confirma a Abertura da Comanda?"), stIdEsquema);
+        return contracts::question(tr("Confirma a Abertura da Comanda?"), stIdEsquema);
     };
 
     switch (inCampoAtual) {

@@ -85,7 +85,7 @@ dataset::Table ConsumerFields::arrange(dataset::FieldList fetched, QList<dataset
                 if (named(f))
                     index = f;
             if (index < 0)
-                throw tkt::Error(QStringLiteral("A consulta de consumidores não trouxe a coluna %1.").arg(name));
+                throw tkt::Error(tkt::shownText("Cli_tkt00740", "A consulta de consumidores não trouxe a coluna %1.").arg(name));
             inOrder = inOrder && index == i;
             dataset::Field field = fetched.at(index);
             field.name = name;

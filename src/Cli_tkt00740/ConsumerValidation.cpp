@@ -126,7 +126,7 @@ bool TfrmCriaComanda::validateField()
         // A sibling that gives up quietly has already told the operator what it had to.
         return false;
     } catch (const std::exception &e) {
-        notice(tkt::messageOf(e));
+        notice(tkt::shownTextOf(e));
         return false;
     }
 }
@@ -248,7 +248,7 @@ bool TfrmCriaComanda::validateConsumer()
     if (rows.text(IDSITCONSUMI) == QLatin1String("2") && stIdConsCampFidel == QLatin1String("N")) {
         if (stIdPerVenConInat == S && contracts::badgeQuestion(msg(QStringLiteral("CRACHA_BLOQ"))))
             return true;
-        notice(msg(QStringLiteral("Escopo_KLNB")));
+        notice(message(QStringLiteral("Escopo_KLNB")));
         return false;
     }
     return true;

@@ -75,7 +75,7 @@ bool CriaConfComanda(const QString &nrComanda, const QString &mode, const QStrin
         result = boResult;
     } catch (const std::exception &e) {
         try {
-            contracts::notice(tkt::messageOf(e), QStringLiteral("002"));
+            contracts::notice(tkt::shownTextOf(e).shown, QStringLiteral("002"));
         } catch (...) {
         }
         result = false;

@@ -10,10 +10,19 @@
 namespace Cli_tkt00740 {
 
 std::function<void(const QString &text)> plainErrorBox = [](const QString &text) {
-    // Also in the host's log, so a support technician can read what the operator saw.
-    qCWarning(lcDialog).noquote() << "error shown:" << text;
-    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Erro"), text);
+    QMessageBox::critical(QApplication::activeWindow(), QCoreApplication::translate("Cli_tkt00740", "Erro"), text);
 };
+
+namespace {
+
+void showError(const tkt::ShownText &text)
+{
+    // Also in the host's log, in the words the code has, so a technician reads what the operator saw.
+    qCWarning(lcDialog).noquote() << "error shown:" << text.source;
+    plainErrorBox(text.shown);
+}
+
+} // namespace
 
 void guardEvent(const std::function<void()> &handler) noexcept
 {
@@ -22,9 +31,9 @@ void guardEvent(const std::function<void()> &handler) noexcept
             handler();
         } catch (const tkt::Abort &) {
         } catch (const std::exception &e) {
-            plainErrorBox(tkt::messageOf(e));
+            showError(tkt::shownTextOf(e));
         } catch (...) {
-            plainErrorBox(QStringLiteral("Erro desconhecido."));
+            showError(tkt::shownText("Cli_tkt00740", "Erro desconhecido."));
         }
     } catch (...) {
         // The error box itself failed: there is nowhere left to show it.

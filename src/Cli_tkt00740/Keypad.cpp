@@ -30,7 +30,7 @@ void TfrmCriaComanda::spbTecladoConsClick()
         } catch (const tkt::Abort &) {
             throw;
         } catch (const std::exception &e) {
-            notice(tkt::messageOf(e));
+            notice(tkt::shownTextOf(e));
         }
     };
     const auto keypad = [this](QString &typed, const char *title, const char *prompt, const char *missing, int limit) {
@@ -62,7 +62,7 @@ void TfrmCriaComanda::spbTecladoConsClick()
             if (refusal.isEmpty())
                 takeJudgedWaiter();
             else
-                notice(msg(refusal));
+                notice(message(refusal));
         });
     } else {
         guarded([&] {
@@ -78,7 +78,7 @@ void TfrmCriaComanda::spbTecladoConsClick()
             // A table in use is still shown here: it is refused when the table field is validated.
             const QString found = cdsMesas.isEmpty() ? QString() : cdsMesas.text(QStringLiteral("NRMESA"));
             if (contracts::EmptyString(found)) {
-                notice(msg(QStringLiteral("Mesa_NCad")));
+                notice(message(QStringLiteral("Mesa_NCad")));
                 return;
             }
             stNrMesa = found;

@@ -97,7 +97,7 @@ void TfrmCriaComanda::spbVendedorClick()
     const QString picked = contracts::Ajusta(currentText(cdsGarcomAux, "CDVENDEDOR"), 4);
     const QString refusal = judgeWaiter(picked, QStringLiteral("Gar_N_Cad"));
     if (!refusal.isEmpty()) {
-        notice(msg(refusal));
+        notice(message(refusal));
         return;
     }
     takeJudgedWaiter();
@@ -118,14 +118,14 @@ void TfrmCriaComanda::spbPesqMesaClick()
 
     const QString number = currentText(cdsMesas, "NRMESA");
     if (contracts::EmptyString(number)) {
-        notice(msg(QStringLiteral("Mesa_Ncad")));
+        notice(message(QStringLiteral("Mesa_Ncad")));
         return;
     }
     // "C" and "O" mean the table is open in table-sale mode and must be closed first; a table with
     // no status at all has never been opened, so it is free.
     const QString status = cdsMesas.text(QStringLiteral("IDSTMESAAUX"));
     if (status.startsWith(QLatin1Char('C')) || status.startsWith(QLatin1Char('O'))) {
-        notice(msg(QStringLiteral("Mesa_Uso")));
+        notice(message(QStringLiteral("Mesa_Uso")));
         return;
     }
     stNrMesa = number;

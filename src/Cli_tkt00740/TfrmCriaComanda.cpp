@@ -27,7 +27,7 @@ namespace {
 
 const QString kUnit = QStringLiteral("Cli_Tkt00740");
 
-dataset::Field designField(const char *name, int width, const char *label, bool visible = true)
+dataset::Field designField(const char *name, int width, const char *label = nullptr, bool visible = true)
 {
     dataset::Field f;
     f.name = QLatin1String(name);
@@ -55,6 +55,7 @@ TfrmCriaComanda::TfrmCriaComanda(QWidget *owner)
         move(screen->availableGeometry().center() - rect().center());
 
     msgPadrao = contracts::TMessages::fromFile(QStringLiteral(":/tkt00740/msgPadrao.txt"));
+    m_sourceMessages = msgPadrao;
     designTables();
     bindComponents();
 
@@ -90,15 +91,18 @@ QLabel *TfrmCriaComanda::lblCodTela() const { return m_ui->lblCodTela; }
 
 void TfrmCriaComanda::designTables()
 {
-    cdsGarcomAux.setFields({designField("CDVENDEDOR", 4, "Código"), designField("NMFANVEN", 50, "Nome do Garçom"),
+    // The column titles are translated when rows are loaded (loadServiceResult), after Trad has
+    // installed the host's language.
+    cdsGarcomAux.setFields({designField("CDVENDEDOR", 4, QT_TR_NOOP("Código")),
+                            designField("NMFANVEN", 50, QT_TR_NOOP("Nome do Garçom")),
                             designField("CDOPERADOR", 12, nullptr, false), designField("CDFILIAL", 4, nullptr, false),
                             designField("CDCAIXA", 3, nullptr, false), designField("HABILITADO", 1, nullptr, false)});
-    cdsMesas.setFields({designField("NRMESA", 4, "Número"), designField("NMMESA", 30, "Nome da Mesa"),
-                        designField("IDSTMESAAUX", 1, nullptr)});
-    cdsCliente.setFields({designField("CDCLIENTE", 21, nullptr), designField("IDTPIJURCLIE", 1, nullptr),
-                          designField("NRINSJURCLIE", 20, nullptr), designField("NMRAZSOCCLIE", 50, nullptr),
-                          designField("NMFANTCLIE", 50, nullptr), designField("CDEXCLIENTE", 30, nullptr),
-                          designField("CDFILTABPREC", 4, nullptr), designField("CDTABEPREC", 3, nullptr)});
+    cdsMesas.setFields({designField("NRMESA", 4, QT_TR_NOOP("Número")), designField("NMMESA", 30, QT_TR_NOOP("Nome da Mesa")),
+                        designField("IDSTMESAAUX", 1)});
+    cdsCliente.setFields({designField("CDCLIENTE", 21), designField("IDTPIJURCLIE", 1),
+                          designField("NRINSJURCLIE", 20), designField("NMRAZSOCCLIE", 50),
+                          designField("NMFANTCLIE", 50), designField("CDEXCLIENTE", 30),
+                          designField("CDFILTABPREC", 4), designField("CDTABEPREC", 3)});
 }
 
 void TfrmCriaComanda::bindComponents()
@@ -143,25 +147,31 @@ QString TfrmCriaComanda::msg(const QString &key) const
     return msgPadrao.Msg(key);
 }
 
-void TfrmCriaComanda::notice(const QString &text) const
+tkt::ShownText TfrmCriaComanda::message(const QString &key) const
+{
+    return {m_sourceMessages.Msg(key), msgPadrao.Msg(key)};
+}
+
+void TfrmCriaComanda::notice(const tkt::ShownText &text) const
 {
     // Also in the host's log, so a support technician can read what the operator was told.
-    qCWarning(lcDialog).noquote() << "comanda" << stNrComanda << "notice:" << text;
-    contracts::notice(text, stIdEsquema);
+    qCWarning(lcDialog).noquote() << "comanda" << stNrComanda << "notice:" << text.source;
+    contracts::notice(text.shown, stIdEsquema);
 }
 
 void TfrmCriaComanda::loadServiceResult(dataset::Table &table, const QVariant &result, const QString &service,
                                         const QString &arguments)
 {
     const QByteArray packet = contracts::MensagemMetodo(result, true, 0, service, kUnit, arguments, stIdEsquema);
-    // The dialog's tables keep their column titles and hidden columns whatever the packet carries.
+    // The dialog's tables keep their column titles, in the host's language, and hidden columns
+    // whatever the packet carries.
     const dataset::FieldList design = table.fields();
     table.loadPacket(packet);
     for (const dataset::Field &designed : design) {
         if (!table.hasField(designed.name))
             continue;
         dataset::Field &loaded = table.field(designed.name);
-        loaded.displayLabel = designed.displayLabel;
+        loaded.displayLabel = designed.displayLabel.isEmpty() ? QString() : tr(designed.displayLabel.toUtf8().constData());
         loaded.visible = designed.visible;
     }
     table.first();
@@ -244,7 +254,7 @@ void TfrmCriaComanda::FormShow()
             m_ui->lblNrMesa->setText(number + QStringLiteral(" - ") + cdsMesas.text(QStringLiteral("NMMESA")));
         }
     } catch (const std::exception &e) {
-        notice(tkt::messageOf(e));
+        notice(tkt::shownTextOf(e));
     }
 }
 

@@ -13,6 +13,7 @@
 //   Pickers.cpp               the consumer, waiter and table pickers and the consumer data button
 
 #include "Cli_tkt00740/ConsumerFields.h"
+#include "contracts/ShownText.h"
 #include "contracts/TMessages.h"
 #include "dataset/Table.h"
 #include "db/Connection.h"
@@ -45,6 +46,8 @@ enum VirtualKey : int {
 
 class TfrmCriaComanda : public QDialog {
     Q_OBJECT
+    // The host's Trad rewrites the table's texts into the host's language.
+    Q_PROPERTY(contracts::TMessages msgPadrao MEMBER msgPadrao)
 
 public:
     explicit TfrmCriaComanda(QWidget *owner = nullptr);
@@ -140,8 +143,10 @@ public:
 
     // The message of a key of msgPadrao.
     QString msg(const QString &key) const;
-    // A notice with the dialog's scheme.
-    void notice(const QString &text) const;
+    // The same, with the words it had before Trad, for the log.
+    tkt::ShownText message(const QString &key) const;
+    // A notice with the dialog's scheme; the log gets the source words.
+    void notice(const tkt::ShownText &text) const;
 
     // The packet of a service's result, checked by MensagemMetodo, loaded into `table`; the fields'
     // display labels and visibility that the dialog gives its tables are kept.
@@ -174,6 +179,7 @@ private:
     void runConsumerQuery(db::Query &query, const QString &text);
 
     QScopedPointer<Ui::TfrmCriaComanda> m_ui;
+    contracts::TMessages m_sourceMessages; // msgPadrao as designed, before Trad
     bool m_shownOnce = false;
     dataset::Table m_consumerSearchSet;
     ConsumerFields m_consumerFields;

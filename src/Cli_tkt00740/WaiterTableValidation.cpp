@@ -39,7 +39,7 @@ bool TfrmCriaComanda::validateWaiter()
     stCdVendedor = contracts::Ajusta(lblCdGarcom()->text().left(4), 4);
     const QString refusal = judgeWaiter(stCdVendedor, QStringLiteral("Gar_N_Cad"));
     if (!refusal.isEmpty()) {
-        notice(msg(refusal));
+        notice(message(refusal));
         lblCdGarcom()->clear();
         stCdVendedor.clear();
         return false;
@@ -75,7 +75,7 @@ bool TfrmCriaComanda::validateTable()
                       QStringList({stCdFilial, stCdLoja, stNrMesa}).join(QLatin1Char('-')));
 
     auto refuse = [this](const QString &key) {
-        notice(msg(key));
+        notice(message(key));
         lblNrMesa()->clear();
         stNrMesa.clear();
         return false;
@@ -106,12 +106,12 @@ bool TfrmCriaComanda::Vd_Informacoes()
             missing = QStringLiteral("Mesa_Ninf");
         if (missing.isEmpty())
             return true;
-        notice(msg(missing));
+        notice(message(missing));
         return false;
     } catch (const tkt::Abort &) {
         return false;
     } catch (const std::exception &e) {
-        notice(tkt::messageOf(e));
+        notice(tkt::shownTextOf(e));
         return false;
     }
 }

@@ -4,6 +4,7 @@
 
 #include "contracts/Export.h"
 
+#include <QMetaType>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,12 @@ public:
 
     // Reads the lines of a text file or Qt resource (UTF-8, one "key|text" a line).
     static TMessages fromFile(const QString &path);
+
+    friend bool operator==(const TMessages &, const TMessages &) = default;
 };
 
 } // namespace contracts
+
+// A form shows its message tables as properties of this type, so that the host's Trad finds them
+// and rewrites their texts into the host's language.
+Q_DECLARE_METATYPE(contracts::TMessages)

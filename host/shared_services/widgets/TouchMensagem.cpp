@@ -5,6 +5,7 @@
 #include "shared_services/StandIn.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -22,13 +23,15 @@ constexpr int kWidth = 460;
 constexpr int kPadding = 24;
 
 class TouchMessageDialog : public QDialog {
+    Q_DECLARE_TR_FUNCTIONS(TouchMensagem)
+
 public:
     TouchMessageDialog(const QString &text, bool question, bool badge, QWidget *parent)
         : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_question(question)
     {
         setModal(true);
         setObjectName(QStringLiteral("TouchMensagem"));
-        setWindowTitle(badge ? QStringLiteral("Crachá") : QStringLiteral("Mensagem"));
+        setWindowTitle(badge ? tr("Crachá") : tr("Mensagem"));
         QPalette pal = palette();
         pal.setColor(QPalette::Window, Qt::white);
         pal.setColor(QPalette::WindowText, Qt::black);
@@ -57,10 +60,10 @@ public:
         buttons->setSpacing(24);
         buttons->addStretch();
         if (question) {
-            buttons->addWidget(answerButton(QStringLiteral("btnSim"), QStringLiteral("Sim"), touch::confirm, true));
-            buttons->addWidget(answerButton(QStringLiteral("btnNao"), QStringLiteral("Não"), touch::outline, false));
+            buttons->addWidget(answerButton(QStringLiteral("btnSim"), tr("Sim"), touch::confirm, true));
+            buttons->addWidget(answerButton(QStringLiteral("btnNao"), tr("Não"), touch::outline, false));
         } else {
-            buttons->addWidget(answerButton(QStringLiteral("btnOK"), QStringLiteral("OK"), touch::confirm, true));
+            buttons->addWidget(answerButton(QStringLiteral("btnOK"), tr("OK"), touch::confirm, true));
         }
         buttons->addStretch();
         layout->addLayout(buttons);
@@ -133,7 +136,7 @@ private:
         icon->setObjectName(QStringLiteral("lblCrachaIcone"));
         icon->setPixmap(renderSvg(QStringLiteral(":/tkt_shared/badge.svg"), 48));
         row->addWidget(icon);
-        auto *title = new QLabel(QStringLiteral("Crachá"), this);
+        auto *title = new QLabel(tr("Crachá"), this);
         title->setObjectName(QStringLiteral("lblCracha"));
         title->setFont(touchFont(QStringLiteral("Arial"), 22, true));
         QPalette pal = title->palette();
