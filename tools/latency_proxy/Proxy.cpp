@@ -118,26 +118,28 @@ bool Proxy::listen(std::string *error)
     return true;
 }
 
-void Proxy::run(const volatile std::sig_atomic_t *stop)
+void Proxy::run(const volatile std::sig_atomic_t *stop, const volatile std::sig_atomic_t *silent)
 {
     const SteadyTime deadline = std::chrono::steady_clock::now() + std::chrono::seconds(m_options.seconds);
     std::vector<pollfd> fds;
     while (!*stop && std::chrono::steady_clock::now() < deadline) {
+        const bool quiet = *silent != 0;
         fds.clear();
-        fds.push_back({m_listen, POLLIN, 0});
+        // A silent network leaves new clients in the listen queue, connected and unanswered.
+        fds.push_back({quiet ? -1 : m_listen, POLLIN, 0});
         // A side is read only while the other can still take its bytes; a negative descriptor is
         // skipped by poll, so a side with nothing to wait for does not wake the loop.
         for (const auto &c : m_connections) {
             const short clientEvents = static_cast<short>(
                 (!c->clientEnded && c->toServer.queuedBytes() < kMaxQueued ? POLLIN : 0)
-                | (c->toClient.blocked() ? POLLOUT : 0));
+                | (!quiet && c->toClient.blocked() ? POLLOUT : 0));
             const short serverEvents = static_cast<short>(
                 (!c->serverEnded && c->toClient.queuedBytes() < kMaxQueued ? POLLIN : 0)
-                | (c->toServer.blocked() ? POLLOUT : 0));
+                | (!quiet && c->toServer.blocked() ? POLLOUT : 0));
             fds.push_back({clientEvents ? c->client : -1, clientEvents, 0});
             fds.push_back({serverEvents ? c->server : -1, serverEvents, 0});
         }
-        const int ready = poll(fds.data(), fds.size(), pollTimeoutMs(deadline));
+        const int ready = poll(fds.data(), fds.size(), pollTimeoutMs(deadline, quiet));
         if (ready < 0 && errno != EINTR) {
             warn(std::string("poll: ") + std::strerror(errno));
             break;
@@ -152,11 +154,11 @@ void Proxy::run(const volatile std::sig_atomic_t *stop)
             if (fds[2 + 2 * i].revents & (POLLIN | POLLHUP | POLLERR))
                 readServer(c);
         }
-        if (ready > 0 && (fds[0].revents & POLLIN))
+        if (ready > 0 && !quiet && (fds[0].revents & POLLIN))
             acceptClients();
 
         for (auto &c : m_connections)
-            pump(*c);
+            pump(*c, quiet);
         std::erase_if(m_connections, [this](const std::unique_ptr<Connection> &c) {
             const bool done = c->failed || (c->serverShut && c->clientShut);
             if (done)
@@ -169,11 +171,14 @@ void Proxy::run(const volatile std::sig_atomic_t *stop)
     m_connections.clear();
 }
 
-int Proxy::pollTimeoutMs(SteadyTime deadline) const
+int Proxy::pollTimeoutMs(SteadyTime deadline, bool silent) const
 {
     const SteadyTime now = std::chrono::steady_clock::now();
     SteadyTime wake = std::min(deadline, now + std::chrono::milliseconds(kLongestWaitMs));
+    // Held bytes fall due in silence too, but nothing goes out until it ends.
     for (const auto &c : m_connections) {
+        if (silent)
+            break;
         for (const HeldStream *stream : {&c->toServer, &c->toClient}) {
             const auto due = stream->nextDue();
             if (due && !stream->blocked())
@@ -247,9 +252,9 @@ void Proxy::readServer(Connection &c)
     }
 }
 
-void Proxy::pump(Connection &c)
+void Proxy::pump(Connection &c, bool silent)
 {
-    if (c.failed)
+    if (c.failed || silent)
         return;
     const SteadyTime now = std::chrono::steady_clock::now();
     if (c.toServer.release(c.server, now) < 0)

@@ -26,8 +26,9 @@ public:
     std::uint16_t port() const { return m_port; }
 
     // Serves until --seconds are over or *stop turns non-zero, then closes every connection,
-    // writing the turns still open.
-    void run(const volatile std::sig_atomic_t *stop);
+    // writing the turns still open. While *silent is non-zero nothing is passed on and no new
+    // connection is taken up: the network between the two sides is silent.
+    void run(const volatile std::sig_atomic_t *stop, const volatile std::sig_atomic_t *silent);
 
 private:
     struct Connection {
@@ -50,9 +51,9 @@ private:
     void acceptClients();
     void readClient(Connection &connection);
     void readServer(Connection &connection);
-    void pump(Connection &connection);
+    void pump(Connection &connection, bool silent);
     void finish(Connection &connection);
-    int pollTimeoutMs(SteadyTime deadline) const;
+    int pollTimeoutMs(SteadyTime deadline, bool silent) const;
 
     ProxyOptions m_options;
     TurnLog *m_log;

@@ -152,6 +152,10 @@ connection: how often, and how long, a client waits on the network.
 Once it listens it prints "listening on <port>". It stops on SIGTERM or SIGINT too; connections
 still open then are closed and their turns written.
 
+SIGUSR1 makes the network silent, as a dropped VPN or a terminal out of Wi-Fi range: bytes are still
+taken from both sides (so nothing is refused or reset) but none is passed on, and new connections
+wait unanswered. SIGUSR2 ends the silence; what was held is passed on in order.
+
 A turn starts when the client sends after the server's last bytes reached it (or first sends on
 the connection) and ends when the client sends again after an answer, or the connection closes;
 several writes either way count once. Turn log lines, one per event, times in microseconds of the

@@ -11,10 +11,21 @@
 namespace {
 
 volatile std::sig_atomic_t stopRequested = 0;
+volatile std::sig_atomic_t silent = 0;
 
 void requestStop(int)
 {
     stopRequested = 1;
+}
+
+void silence(int)
+{
+    silent = 1;
+}
+
+void speak(int)
+{
+    silent = 0;
 }
 
 void onStopSignals()
@@ -25,6 +36,10 @@ void onStopSignals()
     // No SA_RESTART: the signal cuts poll short and the loop sees the request at once.
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    action.sa_handler = silence;
+    sigaction(SIGUSR1, &action, nullptr);
+    action.sa_handler = speak;
+    sigaction(SIGUSR2, &action, nullptr);
 }
 
 } // namespace
@@ -56,7 +71,7 @@ int main(int argc, char **argv)
     std::printf("listening on %u\n", static_cast<unsigned>(proxy.port()));
     std::fflush(stdout);
 
-    proxy.run(&stopRequested);
+    proxy.run(&stopRequested, &silent);
     if (!log.healthy()) {
         std::fprintf(stderr, "tkt_latency_proxy: the turn log could not be written in full\n");
         return 1;
