@@ -40,6 +40,13 @@
     </message>
 </context>
 <context>
+    <name>ServerWait</name>
+    <message>
+        <source>O servidor do banco de dados da loja não respondeu em %1 segundos. Tente novamente.</source>
+        <translation>The store&apos;s database server did not answer within %1 seconds. Please try again.</translation>
+    </message>
+</context>
+<context>
     <name>TfrmCriaComanda</name>
     <message>
         <source>Informações Gerais da Comanda</source>

@@ -40,6 +40,13 @@
     </message>
 </context>
 <context>
+    <name>ServerWait</name>
+    <message>
+        <source>O servidor do banco de dados da loja não respondeu em %1 segundos. Tente novamente.</source>
+        <translation>El servidor de la base de datos de la tienda no respondió en %1 segundos. Inténtelo de nuevo.</translation>
+    </message>
+</context>
+<context>
     <name>TfrmCriaComanda</name>
     <message>
         <source>Informações Gerais da Comanda</source>

@@ -26,6 +26,13 @@ private:
     QString m_shown;
 };
 
+// The store's server did not answer within the time a wait may take: the message is the notice the
+// operator reads (the driver's own text goes to the log). The entry can be tried again.
+class Timeout : public Error {
+public:
+    using Error::Error;
+};
+
 // Ends the current event quietly: the event guard swallows it and shows nothing.
 class Abort : public std::exception {
 public:

@@ -25,7 +25,8 @@ QString uniqueName()
 QString keyOf(const ConnectionTarget &target)
 {
     return QStringList{QString::number(quintptr(QThread::currentThread())), target.driver, target.databaseName,
-                       target.userName, target.password, target.connectOptions}
+                       target.userName, target.password, target.connectOptions,
+                       QString::number(target.connectTimeout), QString::number(target.commandTimeout)}
         .join(QChar(u'\x1f'));
 }
 
@@ -112,6 +113,14 @@ void Connection::reopenAfterLoss()
     m_lost = false;
     if (afterConnect)
         afterConnect(*this);
+}
+
+void Connection::dropTimedOutLink()
+{
+    releaseQueries();
+    m_link.reset();
+    m_kind = DbKind::Unknown;
+    m_lost = true;
 }
 
 void Connection::close()

@@ -57,6 +57,9 @@ public:
     // string are dropped, and a fresh link is opened with the same string and prepared as a new
     // one is. Queries prepare again. Throws tkt::Error when no new link can be opened.
     void reopenAfterLoss();
+    // A wait on the link ran out: the link is closed, never kept, and the next query opens a
+    // fresh one (reopenAfterLoss).
+    void dropTimedOutLink();
     // The link died and no fresh one could be opened yet: the next query tries again.
     bool lostLink() const { return m_lost; }
     // Why the last open failed; empty once an open succeeded.

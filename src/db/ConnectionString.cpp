@@ -3,6 +3,7 @@
 #include "contracts/Errors.h"
 
 #include <QList>
+#include <algorithm>
 #include <QRegularExpression>
 
 namespace db {
@@ -126,14 +127,35 @@ QString odbcPair(const QString &key, QString value, bool forceBraces = false)
 
 const QString kOdbc3 = QStringLiteral("SQL_ATTR_ODBC_VERSION=SQL_OV_ODBC3");
 
-QString odbcOptions(const Pairs &pairs)
+const std::initializer_list<const char *> kConnectTimeoutKeys = {"connect timeout", "connection timeout", "timeout"};
+const std::initializer_list<const char *> kCommandTimeoutKeys = {"command timeout"};
+
+// Seconds from 0 (no limit) to a day; a string that says anything else is refused rather than
+// left to wait without the limit its writer meant.
+int secondsOf(const Pairs &pairs, std::initializer_list<const char *> keys, const char *name, int fallback)
+{
+    if (!pairs.has(keys))
+        return fallback;
+    const QString text = pairs.get(keys).trimmed();
+    bool ok = false;
+    const int seconds = text.toInt(&ok);
+    if (!ok || seconds < 0 || seconds > 86400)
+        throw tkt::Error(QStringLiteral("Texto de conexão inválido: \"%1\" deve ser um número de segundos de 0 a "
+                                        "86400, e não \"%2\".").arg(QLatin1String(name), text));
+    return seconds;
+}
+
+void readTimeouts(const Pairs &pairs, ConnectionTarget &target)
+{
+    target.connectTimeout = secondsOf(pairs, kConnectTimeoutKeys, "Connect Timeout", target.connectTimeout);
+    target.commandTimeout = secondsOf(pairs, kCommandTimeoutKeys, "Command Timeout", target.commandTimeout);
+}
+
+QString odbcOptions(const ConnectionTarget &target)
 {
     QString options = kOdbc3;
-    const QString timeout = pairs.get({"connect timeout", "connection timeout", "timeout"});
-    bool ok = false;
-    const int seconds = timeout.toInt(&ok);
-    if (ok && seconds > 0)
-        options += QStringLiteral(";SQL_ATTR_LOGIN_TIMEOUT=%1").arg(seconds);
+    if (target.connectTimeout > 0)
+        options += QStringLiteral(";SQL_ATTR_LOGIN_TIMEOUT=%1").arg(target.connectTimeout);
     return options;
 }
 
@@ -168,8 +190,13 @@ ConnectionTarget sqlite(const Pairs &pairs)
     target.databaseName = pairs.get({"data source"});
     if (target.databaseName.isEmpty())
         throw tkt::Error(QStringLiteral("O texto de conexão SQLite não informa o arquivo do banco de dados (Data Source)."));
-    // The registration dialog writes while the services read: wait for a lock instead of failing.
-    target.connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000");
+    readTimeouts(pairs, target);
+    // The registration dialog writes while the services read: wait for a lock instead of failing,
+    // but never longer than a statement may take.
+    int busy = 5000;
+    if (target.commandTimeout > 0)
+        busy = std::min(busy, target.commandTimeout * 1000);
+    target.connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busy);
     target.expectedKind = DbKind::SQLite;
     return target;
 }
@@ -210,7 +237,8 @@ ConnectionTarget sqlServer(const Pairs &pairs)
     if (driver.contains(QLatin1String("TDS"), Qt::CaseInsensitive))
         odbc += QStringLiteral("ClientCharset=UTF-8;");
     target.databaseName = odbc;
-    target.connectOptions = odbcOptions(pairs);
+    readTimeouts(pairs, target);
+    target.connectOptions = odbcOptions(target);
     return target;
 }
 
@@ -229,7 +257,8 @@ ConnectionTarget oracle(const Pairs &pairs)
     odbc += odbcPair(QStringLiteral("DBQ"), service);
     credentials(pairs, target, odbc);
     target.databaseName = odbc;
-    target.connectOptions = odbcOptions(pairs);
+    readTimeouts(pairs, target);
+    target.connectOptions = odbcOptions(target);
     return target;
 }
 
@@ -244,8 +273,9 @@ ConnectionTarget odbcPassThrough(const Pairs &pairs)
     QString driver;
     for (const Pair &p : pairs.all()) {
         const QString k = normalKey(p.key);
+        // The module's own settings are not the driver's.
         if (k == QLatin1String("provider") || k == QLatin1String("connect timeout")
-            || k == QLatin1String("connection timeout"))
+            || k == QLatin1String("connection timeout") || k == QLatin1String("command timeout"))
             continue;
         if (k == QLatin1String("extended properties")) {
             const Pairs inner(parsePairs(p.value));
@@ -287,7 +317,8 @@ ConnectionTarget odbcPassThrough(const Pairs &pairs)
         throw tkt::Error(QStringLiteral("O texto de conexão ODBC (MSDASQL) não informa a fonte de dados."));
     target.expectedKind = kindOfOdbcDriver(driver);
     target.databaseName = odbc;
-    target.connectOptions = odbcOptions(pairs);
+    readTimeouts(pairs, target);
+    target.connectOptions = odbcOptions(target);
     return target;
 }
 

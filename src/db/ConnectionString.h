@@ -21,6 +21,11 @@ struct ConnectionTarget {
     QString password;
     QString connectOptions; // QSqlDatabase::setConnectOptions
     DbKind expectedKind = DbKind::Unknown; // what the provider names; the connection confirms it
+    // How long the module waits on the server, in seconds, as the ADO components it replaces did:
+    // "Connect Timeout" (also "Connection Timeout") for the log-in, "Command Timeout" for each
+    // statement. 0 is no limit.
+    int connectTimeout = 15;
+    int commandTimeout = 30;
 };
 
 // Throws tkt::Error for a string it cannot map (unknown provider, missing data source).

@@ -1,6 +1,7 @@
 #include "db/Cursor.h"
 
 #include "contracts/Errors.h"
+#include "contracts/Log.h"
 #include "db/OdbcCursor.h"
 #include "db/ServerLink.h"
 
@@ -75,6 +76,8 @@ public:
                                                    : QStringLiteral("o texto não tem comando SQL");
             sqlite3_finalize(m_statement);
             m_statement = nullptr;
+            if ((rc & 0xff) == SQLITE_BUSY)
+                throwLocked(reason);
             throw tkt::Error(prepareFailed(reason));
         }
         const int markers = sqlite3_bind_parameter_count(m_statement);
@@ -83,6 +86,26 @@ public:
         m_boundOnce.resize(markers, false);
     }
     ~SqliteCursor() override { sqlite3_finalize(m_statement); }
+
+    // Another program holds the file locked past the connection's wait (its Command Timeout).
+    [[noreturn]] void throwLocked(const QString &reason) const
+    {
+        qCWarning(lcDb).noquote() << "the database file stayed locked:" << reason;
+        throw tkt::Timeout(tkt::shownText("ServerWait", "O servidor do banco de dados da loja não respondeu em %1 "
+                                                        "segundos. Tente novamente.")
+                               .arg(QString::number((lockWaitMilliseconds() + 999) / 1000)));
+    }
+
+    int lockWaitMilliseconds() const
+    {
+        sqlite3_stmt *pragma = nullptr;
+        int ms = 0;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA busy_timeout", -1, &pragma, nullptr) == SQLITE_OK
+            && sqlite3_step(pragma) == SQLITE_ROW)
+            ms = sqlite3_column_int(pragma, 0);
+        sqlite3_finalize(pragma);
+        return ms;
+    }
 
     void exec(const QList<QString> &values) override
     {
@@ -120,6 +143,8 @@ public:
             return false;
         const QString reason = QString::fromUtf8(sqlite3_errmsg(m_db));
         sqlite3_reset(m_statement);
+        if ((rc & 0xff) == SQLITE_BUSY)
+            throwLocked(reason);
         throw tkt::Error(execFailed(reason));
     }
 

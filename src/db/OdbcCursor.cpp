@@ -1,6 +1,8 @@
 #include "db/OdbcCursor.h"
 
+#include "contracts/Log.h"
 #include "db/ServerLink.h"
+#include "db/WaitBound.h"
 
 #include <QDateTime>
 #include <sql.h>
@@ -21,6 +23,7 @@ static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "texts cross the ODBC API as
 struct Diagnostics {
     QString text;
     bool linkFailed = false;
+    bool timedOut = false; // the driver's own bound ran out (HYT00, HYT01) or the server's (57014)
 };
 
 Diagnostics diagnosticsOf(SQLSMALLINT handleType, SQLHANDLE handle)
@@ -39,6 +42,8 @@ Diagnostics diagnosticsOf(SQLSMALLINT handleType, SQLHANDLE handle)
         const QString sqlState = QString::fromUtf16(reinterpret_cast<const char16_t *>(state), 5);
         if (sqlState.startsWith(QLatin1String("08")))
             d.linkFailed = true;
+        if (sqlState == QLatin1String("HYT00") || sqlState == QLatin1String("HYT01") || sqlState == QLatin1String("57014"))
+            d.timedOut = true;
         const qsizetype size = std::min<qsizetype>(length, qsizetype(std::size(message)) - 1);
         const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(message), size).trimmed();
         if (!text.isEmpty() && !messages.contains(text))
@@ -131,6 +136,10 @@ public:
             return;
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_hdbc, &m_stmt)))
             fail(SQL_HANDLE_DBC, m_hdbc, QStringLiteral("Erro ao preparar a consulta: %1"));
+        // The driver's own bound: FreeTDS cancels the statement, psqlODBC has the server cancel
+        // it (statement_timeout, set once per connection). Either leaves the connection usable.
+        if (link.commandTimeout() > 0)
+            SQLSetStmtAttr(m_stmt, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(SQLULEN(link.commandTimeout())), 0);
         if (m_direct)
             return;
         const SQLRETURN rc = SQLPrepareW(m_stmt, sqlText(), SQLINTEGER(m_sql.size()));
@@ -183,6 +192,13 @@ public:
             if (!SQL_SUCCEEDED(rc))
                 fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Erro ao executar a consulta: %1"));
         }
+        const int seconds = m_link.commandTimeout();
+        WaitBound bound(m_link.sockets(), seconds > 0 ? seconds * 1000 + kWaitGraceMilliseconds : 0);
+        m_bound = &bound;
+        struct Unset {
+            WaitBound *&bound;
+            ~Unset() { bound = nullptr; }
+        } unset{m_bound};
         const SQLRETURN rc = m_direct ? SQLExecDirectW(m_stmt, sqlText(), SQLINTEGER(m_sql.size())) : SQLExecute(m_stmt);
         if (rc == SQL_NO_DATA) {
             m_columnCount = 0;
@@ -294,6 +310,14 @@ private:
     [[noreturn]] void throwFor(const Diagnostics &d, const QString &pattern) const
     {
         const QString message = pattern.arg(d.text);
+        if (d.timedOut || (m_bound && m_bound->expired())) {
+            // The operator reads that the server did not answer; the driver's words go to the log.
+            qCWarning(lcDb).noquote() << "a statement ran out of its" << m_link.commandTimeout() << "seconds:" << message;
+            m_link.markTimedOut();
+            throw tkt::Timeout(tkt::shownText("ServerWait", "O servidor do banco de dados da loja não respondeu em %1 "
+                                                            "segundos. Tente novamente.")
+                                   .arg(QString::number(m_link.commandTimeout())));
+        }
         if (d.linkFailed || linkDead(m_hdbc))
             throw ConnectionLost(message);
         throw tkt::Error(message);
@@ -410,6 +434,7 @@ private:
 
     ServerLink &m_link;
     SQLHDBC m_hdbc;
+    WaitBound *m_bound = nullptr; // the bound of the run under way
     QString m_sql;
     bool m_direct; // sent with its parameters on every run instead of prepared once (ServerLink.h)
     bool m_narrowCodePage; // VARCHAR texts reach the server in a one-byte code page (SQL Server)

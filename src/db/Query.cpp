@@ -195,6 +195,11 @@ void Query::open()
     }
     try {
         run();
+    } catch (const tkt::Timeout &) {
+        // Not run again: the operator waited once already. The link is let go; the next query
+        // connects anew.
+        m_connection.dropTimedOutLink();
+        throw;
     } catch (const ConnectionLost &lost) {
         // Nothing was read yet: the same read runs once more on a fresh link, which the operator
         // never notices. When no fresh link can be had, the read fails with the database's text.

@@ -52,10 +52,30 @@ ServerLink::ServerLink(const QString &key, const QString &qtName, const Connecti
                 db.setUserName(target.userName);
                 db.setPassword(target.password);
             }
-            if (db.open())
+            // The driver's own log-in timeout holds while the server answers something; a silent
+            // one (or the statements Qt's driver and psqlODBC run after the log-in) is bounded here.
+            const bool server = target.driver == QLatin1String("QODBC");
+            const SocketSet before = server ? openSockets() : SocketSet();
+            bool opened = false;
+            bool expired = false;
+            {
+                const int bound = server && target.connectTimeout > 0 ? target.connectTimeout * 1000 + kWaitGraceMilliseconds : 0;
+                WaitBound wait(before, bound, true);
+                opened = db.open();
+                expired = wait.expired();
+            }
+            if (server)
+                m_sockets = socketsSince(before);
+            if (opened && !expired) {
                 m_kind = kindOf(db.driver()->dbmsType(), target.expectedKind);
-            else
+            } else if (expired) {
+                if (opened)
+                    cutSockets(m_sockets);
+                db.close();
+                failure = QStringLiteral("o servidor não respondeu em %1 segundos.").arg(target.connectTimeout);
+            } else {
                 failure = scrubbed(db.lastError().text(), target.password);
+            }
         }
     }
     if (!failure.isNull()) {
@@ -64,6 +84,7 @@ ServerLink::ServerLink(const QString &key, const QString &qtName, const Connecti
             failure = QStringLiteral("o driver não informou o motivo.");
         throw tkt::Error(QStringLiteral("Não foi possível conectar ao banco de dados: %1").arg(failure));
     }
+    m_commandTimeout = target.commandTimeout;
     const QString driverName = odbcDriverName();
     m_runsDirectly = driverName.contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive)
                      || driverName.contains(QLatin1String("tdsodbc"), Qt::CaseInsensitive);
@@ -131,8 +152,18 @@ void ServerLink::keepStatement(const QString &sql, void *statement)
     m_statements.insert(sql, statement);
 }
 
+void ServerLink::markTimedOut()
+{
+    m_timedOut = true;
+    // Closing the connection may write to the server (a log-out): on a silent network that write
+    // must fail at once rather than wait.
+    cutSockets(m_sockets);
+}
+
 bool ServerLink::reusable() const
 {
+    if (m_timedOut)
+        return false;
     void *hdbc = odbcHandle();
     if (!hdbc || !database().isOpen())
         return false;

@@ -5,6 +5,7 @@
 // again nor prepares its statements again.
 
 #include "db/DbKind.h"
+#include "db/WaitBound.h"
 
 #include <QElapsedTimer>
 #include <QMultiHash>
@@ -51,9 +52,17 @@ public:
     void keepStatement(const QString &sql, void *statement);
     static constexpr qsizetype kMaxKeptStatements = 64;
 
-    // Whether the link can go back to the pool: its driver still thinks it is connected and no
-    // transaction was left open on it.
+    // Whether the link can go back to the pool: no wait on it ran out, its driver still thinks it
+    // is connected and no transaction was left open on it.
     bool reusable() const;
+
+    // Seconds a statement on this link may take (the connection string's Command Timeout; 0: no
+    // limit), and the sockets it talks to its server on, which a wait that runs out cuts.
+    int commandTimeout() const { return m_commandTimeout; }
+    const SocketSet &sockets() const { return m_sockets; }
+    // A wait on the link ran out: it is never handed to anyone again, and nothing of it may block
+    // when it is closed.
+    void markTimedOut();
     qint64 idleMilliseconds() const { return m_idle.isValid() ? m_idle.elapsed() : 0; }
     void markIdle() { m_idle.start(); }
 
@@ -63,6 +72,9 @@ private:
     DbKind m_kind = DbKind::Unknown;
     bool m_sessionPrepared = false;
     bool m_runsDirectly = false;
+    bool m_timedOut = false;
+    int m_commandTimeout = 0;
+    SocketSet m_sockets;
     QMultiHash<QString, void *> m_statements;
     QElapsedTimer m_idle;
 };
