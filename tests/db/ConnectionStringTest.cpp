@@ -84,6 +84,32 @@ TEST(ConnectionString, loginTimeoutBecomesAnOdbcOption)
     EXPECT_EQ(t.connectOptions, kOdbc3 + QStringLiteral(";SQL_ATTR_LOGIN_TIMEOUT=7"));
 }
 
+// How long the module waits: both keys on every provider, the defaults of the ADO components, never
+// handed to the driver as attributes of its own, and a value that is no number of seconds refused.
+TEST(ConnectionString, waitsComeFromConnectAndCommandTimeout)
+{
+    struct Case {
+        const char *text;
+        int connect, command;
+    };
+    const Case cases[] = {
+        {"Data Source=s", 15, 30},
+        {"Data Source=s;Connection Timeout=4;Command Timeout=0", 4, 0},
+        {"Provider=SQLite;Data Source=x.db;Command Timeout=2", 15, 2},
+        {"Provider=MSDASQL;Driver={PostgreSQL Unicode};Server=h;Command Timeout=9;Connect Timeout=3", 3, 9},
+    };
+    for (const Case &c : cases) {
+        const ConnectionTarget t = mapConnectionString(QLatin1String(c.text));
+        EXPECT_EQ(t.connectTimeout, c.connect) << c.text;
+        EXPECT_EQ(t.commandTimeout, c.command) << c.text;
+        EXPECT_FALSE(t.databaseName.contains(QLatin1String("Timeout"), Qt::CaseInsensitive)) << c.text;
+    }
+    EXPECT_TRUE(mapConnectionString(QStringLiteral("Provider=SQLite;Data Source=x.db;Command Timeout=2"))
+                    .connectOptions.contains(QLatin1String("QSQLITE_BUSY_TIMEOUT=2000")));
+    for (const char *bad : {"Data Source=s;Command Timeout=ten", "Data Source=s;Connect Timeout=-1"})
+        EXPECT_THROW(mapConnectionString(QLatin1String(bad)), tkt::Error) << bad;
+}
+
 TEST(ConnectionString, refusesWhatItCannotMap)
 {
     try {

@@ -7,6 +7,7 @@
 #include "support/LocalZone.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 
 using dataset::FieldType;
@@ -608,6 +609,47 @@ TEST(QueryOnSQLite, valuesBeyondTheirDeclarationAreWidenedOrRefused)
         EXPECT_TRUE(e.message().contains(QLatin1String("QTY"))) << e.message().toStdString();
     }
     EXPECT_FALSE(query.active());
+}
+
+} // namespace
+
+namespace {
+
+// A database file another program holds locked waits at most the connection's Command Timeout,
+// then says the store's database did not answer in time.
+TEST(QueryOnSQLite, aLockedFileWaitsAtMostTheCommandTimeout)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString file = dir.filePath(QStringLiteral("locked.db"));
+    QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+    holder.setDatabaseName(file);
+    ASSERT_TRUE(holder.open());
+    {
+        QSqlQuery setup(holder);
+        ASSERT_TRUE(setup.exec(QStringLiteral("CREATE TABLE MESA (NRMESA VARCHAR(4))")));
+        ASSERT_TRUE(setup.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    }
+    {
+        db::Connection connection;
+        connection.setConnectionString(QStringLiteral("Provider=SQLite;Data Source=%1;Command Timeout=2").arg(file));
+        connection.open();
+        db::Query query(connection);
+        query.setSql(QStringLiteral("SELECT NRMESA FROM MESA"));
+        QElapsedTimer waited;
+        waited.start();
+        try {
+            query.open();
+            FAIL() << "read a file another connection holds locked";
+        } catch (const tkt::Timeout &e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("não respondeu em 2 segundos"))) << e.what();
+        }
+        EXPECT_LT(waited.elapsed(), 6000);
+    }
+    QSqlQuery(holder).exec(QStringLiteral("ROLLBACK"));
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
 }
 
 } // namespace

@@ -108,7 +108,7 @@ struct Budget {
 };
 
 const Budget kBudgets[] = {
-    {QStringLiteral("PostgreSQL"), 20, 11, 3, 2, 1},
+    {QStringLiteral("PostgreSQL"), 23, 11, 3, 2, 1},
     {QStringLiteral("SQLServer"), 26, 11, 3, 2, 1},
 };
 

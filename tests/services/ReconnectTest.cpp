@@ -14,6 +14,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <gtest/gtest.h>
+#include <QElapsedTimer>
+#include <csignal>
 #include <unistd.h>
 
 using namespace Srv_tkt00740;
@@ -107,6 +109,9 @@ public:
         m_proxy.terminate();
         return m_proxy.waitForFinished(10000);
     }
+    // The network goes silent (nothing passed on, nothing reset), and speaks again.
+    void silence() { ::kill(pid_t(m_proxy.processId()), SIGUSR1); }
+    void speak() { ::kill(pid_t(m_proxy.processId()), SIGUSR2); }
 
 private:
     int m_upstream;
@@ -192,6 +197,76 @@ TEST_P(ServicesReconnect, ServerRestartedBetweenDataModules)
     EXPECT_EQ(answer.typeId(), QMetaType::QByteArray) << "the kept connection died with the server: "
                                                       << answer.toString().toStdString();
 }
+
+// A network that goes silent under the module, on either server: every wait ends within the
+// connection string's bounds with an error text, the link it ran out on is never handed on, and the
+// next call works once the network is back.
+class SilentNetwork : public testing::TestWithParam<QString> {
+protected:
+    void SetUp() override
+    {
+        const bool postgres = GetParam() == QStringLiteral("PostgreSQL");
+        const auto backend = postgres ? postgresDemo(QStringLiteral("silence")) : sqlServerDatabase(QStringLiteral("silence"), true);
+        if (!backend)
+            GTEST_SKIP() << GetParam().toStdString() << " is not configured (TKT_PG_ODBC, TKT_MSSQL)";
+        static const QRegularExpression port(QStringLiteral("\\bPort\\s*=\\s*(\\d+)"), QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch upstream = port.match(backend->connectionString);
+        ASSERT_TRUE(upstream.hasMatch());
+        link = std::make_unique<CutLink>(backend->connectionString + QStringLiteral(";Connect Timeout=2;Command Timeout=2"),
+                                         upstream.captured(1).toInt());
+        ASSERT_TRUE(link->start()) << "the proxy did not start";
+        db::ConnectionPool::instance().drain();
+        connectionString = std::make_unique<ScopedConnectionString>(link->connectionString());
+    }
+    void TearDown() override
+    {
+        freeDataModule();
+        db::ConnectionPool::instance().drain();
+    }
+    static bool answersTables() { return getValMesa("0001", "0001", "T").typeId() == QMetaType::QByteArray; }
+
+    // Three times the 2 s bound and its 2 s grace: generous, as a loaded machine needs.
+    static constexpr qint64 kBoundMs = 3 * 4000;
+    std::unique_ptr<CutLink> link;
+    std::unique_ptr<ScopedConnectionString> connectionString;
+};
+
+TEST_P(SilentNetwork, ACallIsBoundedItsLinkIsDroppedAndTheNextCallWorks)
+{
+    createDataModule().adcConfComanda.open();
+    ASSERT_TRUE(answersTables());
+
+    link->silence();
+    QElapsedTimer waited;
+    waited.start();
+    const QVariant silent = getValMesa("0001", "0001", "T");
+    EXPECT_LT(waited.elapsed(), kBoundMs);
+    ASSERT_EQ(silent.typeId(), QMetaType::QString);
+    EXPECT_TRUE(silent.toString().contains(QStringLiteral("não respondeu em 2 segundos"))) << silent.toString().toStdString();
+    freeDataModule();
+    EXPECT_EQ(db::ConnectionPool::instance().keptCount(), 0) << "a link whose wait ran out is not kept";
+
+    link->speak();
+    createDataModule().adcConfComanda.open();
+    EXPECT_TRUE(answersTables()) << "a new connection once the network is back";
+}
+
+TEST_P(SilentNetwork, OpeningOnASilentNetworkFailsOnceWithinTheConnectTimeout)
+{
+    link->silence();
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_THROW(createDataModule().adcConfComanda.open(), std::exception);
+    EXPECT_LT(waited.elapsed(), kBoundMs);
+    waited.restart();
+    EXPECT_EQ(getValMesa("0001", "0001", "T").typeId(), QMetaType::QString);
+    EXPECT_LT(waited.elapsed(), 1000) << "the calls that follow do not wait again";
+    freeDataModule();
+    link->speak();
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, SilentNetwork, testing::Values(QStringLiteral("PostgreSQL"), QStringLiteral("SQLServer")),
+                         [](const auto &info) { return info.param.toStdString(); });
 
 INSTANTIATE_TEST_SUITE_P(Servers, ServicesReconnect,
                          testing::Values(QStringLiteral("PostgreSQL"), QStringLiteral("SQLServer")),
