@@ -4,6 +4,7 @@
 #include "contracts/Log.h"
 #include "db/OdbcCursor.h"
 #include "db/ServerLink.h"
+#include "db/WaitBound.h"
 
 #include <QSqlDriver>
 #include <sqlite3.h>
@@ -91,9 +92,7 @@ public:
     [[noreturn]] void throwLocked(const QString &reason) const
     {
         qCWarning(lcDb).noquote() << "the database file stayed locked:" << reason;
-        throw tkt::Timeout(tkt::shownText("ServerWait", "O servidor do banco de dados da loja não respondeu em %1 "
-                                                        "segundos. Tente novamente.")
-                               .arg(QString::number((lockWaitMilliseconds() + 999) / 1000)));
+        throw serverDidNotAnswer((lockWaitMilliseconds() + 999) / 1000);
     }
 
     int lockWaitMilliseconds() const

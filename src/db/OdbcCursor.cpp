@@ -314,9 +314,7 @@ private:
             // The operator reads that the server did not answer; the driver's words go to the log.
             qCWarning(lcDb).noquote() << "a statement ran out of its" << m_link.commandTimeout() << "seconds:" << message;
             m_link.markTimedOut();
-            throw tkt::Timeout(tkt::shownText("ServerWait", "O servidor do banco de dados da loja não respondeu em %1 "
-                                                            "segundos. Tente novamente.")
-                                   .arg(QString::number(m_link.commandTimeout())));
+            throw serverDidNotAnswer(m_link.commandTimeout());
         }
         if (d.linkFailed || linkDead(m_hdbc))
             throw ConnectionLost(message);

@@ -76,6 +76,13 @@ void cutSockets(const SocketSet &sockets)
 #endif
 }
 
+tkt::Timeout serverDidNotAnswer(int seconds)
+{
+    return tkt::Timeout(tkt::shownText("ServerWait", "O servidor do banco de dados da loja não respondeu em %1 "
+                                                     "segundos. Tente novamente.")
+                            .arg(QString::number(seconds)));
+}
+
 WaitBound::WaitBound(SocketSet sockets, int milliseconds, bool noneBefore)
     : m_sockets(std::move(sockets)), m_newOnly(noneBefore)
 {

@@ -9,6 +9,8 @@
 // Sockets are those of this process (Linux: /proc/self/fd); elsewhere the bound only reports and
 // the drivers' own timeouts remain.
 
+#include "contracts/Errors.h"
+
 #include <condition_variable>
 #include <mutex>
 #include <set>
@@ -30,6 +32,10 @@ void cutSockets(const SocketSet &sockets);
 // keeps the bound itself (a cancel the server carries out, a log-in timeout) ends the wait more
 // cleanly, and does so first while the server still answers.
 inline constexpr int kWaitGraceMilliseconds = 2000;
+
+// The error a wait that ran out ends in: the notice the operator reads, for a wait of that many
+// seconds.
+tkt::Timeout serverDidNotAnswer(int seconds);
 
 class WaitBound {
 public:

@@ -126,14 +126,12 @@ protected:
                                       : sqlServerDatabase(QStringLiteral("network"), true);
         if (!backend)
             GTEST_SKIP() << GetParam().server.toStdString() << " is not configured (TKT_PG_ODBC, TKT_MSSQL)";
-        const QRegularExpression port(QStringLiteral("\\bPort\\s*=\\s*(\\d+)"), QRegularExpression::CaseInsensitiveOption);
-        const QRegularExpressionMatch upstream = port.match(backend->connectionString);
-        ASSERT_TRUE(upstream.hasMatch()) << "the connection string names no port to put the proxy in front of";
+        const int upstream = portOf(backend->connectionString);
+        ASSERT_GT(upstream, 0) << "the connection string names no port to put the proxy in front of";
         ASSERT_TRUE(m_dir.isValid());
-        m_proxy = std::make_unique<Proxy>(m_dir.filePath(QStringLiteral("turns.txt")), upstream.captured(1).toInt());
+        m_proxy = std::make_unique<Proxy>(m_dir.filePath(QStringLiteral("turns.txt")), upstream);
         ASSERT_GT(m_proxy->port(), 0) << "the latency proxy did not start";
-        m_connectionString = backend->connectionString;
-        m_connectionString.replace(port, QStringLiteral("Port=%1").arg(m_proxy->port()));
+        m_connectionString = withPort(backend->connectionString, m_proxy->port());
     }
 
     // The dialogs' intervals from pos_host's marks: (open, end) of each call.

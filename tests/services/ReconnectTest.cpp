@@ -87,12 +87,10 @@ private:
 // The project's proxy on a port of this process, in front of the test SQL Server.
 class CutLink : public Outage {
 public:
-    CutLink(const QString &connectionString, int upstreamPort)
-        : m_upstream(upstreamPort), m_port(55000 + getpid() % 500)
+    explicit CutLink(const QString &connectionString)
+        : m_upstream(portOf(connectionString)), m_port(55000 + getpid() % 500),
+          m_connectionString(withPort(connectionString, m_port))
     {
-        static const QRegularExpression port(QStringLiteral("\\bPort\\s*=\\s*\\d+"), QRegularExpression::CaseInsensitiveOption);
-        m_connectionString = connectionString;
-        m_connectionString.replace(port, QStringLiteral("Port=%1").arg(m_port));
     }
     ~CutLink() override { stop(); }
     QString connectionString() const override { return m_connectionString; }
@@ -142,10 +140,8 @@ protected:
             const auto backend = sqlServerDatabase(QStringLiteral("reconnect"), true);
             if (!backend)
                 GTEST_SKIP() << "SQL Server is not configured (TKT_MSSQL)";
-            static const QRegularExpression port(QStringLiteral("\\bPort\\s*=\\s*(\\d+)"), QRegularExpression::CaseInsensitiveOption);
-            const QRegularExpressionMatch upstream = port.match(backend->connectionString);
-            ASSERT_TRUE(upstream.hasMatch()) << "TKT_MSSQL names no port";
-            auto link = std::make_unique<CutLink>(backend->connectionString, upstream.captured(1).toInt());
+            ASSERT_GT(portOf(backend->connectionString), 0) << "TKT_MSSQL names no port";
+            auto link = std::make_unique<CutLink>(backend->connectionString);
             ASSERT_TRUE(link->start()) << "the proxy did not start";
             server_ = std::move(link);
         }
@@ -209,11 +205,8 @@ protected:
         const auto backend = postgres ? postgresDemo(QStringLiteral("silence")) : sqlServerDatabase(QStringLiteral("silence"), true);
         if (!backend)
             GTEST_SKIP() << GetParam().toStdString() << " is not configured (TKT_PG_ODBC, TKT_MSSQL)";
-        static const QRegularExpression port(QStringLiteral("\\bPort\\s*=\\s*(\\d+)"), QRegularExpression::CaseInsensitiveOption);
-        const QRegularExpressionMatch upstream = port.match(backend->connectionString);
-        ASSERT_TRUE(upstream.hasMatch());
-        link = std::make_unique<CutLink>(backend->connectionString + QStringLiteral(";Connect Timeout=2;Command Timeout=2"),
-                                         upstream.captured(1).toInt());
+        ASSERT_GT(portOf(backend->connectionString), 0);
+        link = std::make_unique<CutLink>(backend->connectionString + QStringLiteral(";Connect Timeout=2;Command Timeout=2"));
         ASSERT_TRUE(link->start()) << "the proxy did not start";
         db::ConnectionPool::instance().drain();
         connectionString = std::make_unique<ScopedConnectionString>(link->connectionString());

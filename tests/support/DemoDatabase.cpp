@@ -149,6 +149,26 @@ std::optional<Backend> sqlServerDatabase(const QString &tag, bool withDemoData)
     return serverDatabase(kSqlServer, tag, withDemoData);
 }
 
+namespace {
+
+const QRegularExpression &portPair()
+{
+    static const QRegularExpression pair(QStringLiteral("\\bPort\\s*=\\s*(\\d+)"), QRegularExpression::CaseInsensitiveOption);
+    return pair;
+}
+
+} // namespace
+
+int portOf(const QString &connectionString)
+{
+    return portPair().match(connectionString).captured(1).toInt();
+}
+
+QString withPort(const QString &connectionString, int port)
+{
+    return QString(connectionString).replace(portPair(), QStringLiteral("Port=%1").arg(port));
+}
+
 Backend sqliteSchemaOnly(const QString &folder)
 {
     const QString path = folder + QStringLiteral("/store.db");

@@ -40,6 +40,11 @@ Backend sqliteSchemaOnly(const QString &folder); // store.db in folder, replaced
 // server, made as for PostgreSQL. Without TKT_MSSQL: nothing.
 std::optional<Backend> sqlServerDatabase(const QString &tag, bool withDemoData);
 
+// The server port a connection string names (0 when it names none), and the string with another
+// one: how a test puts the project's proxy in front of a server.
+int portOf(const QString &connectionString);
+QString withPort(const QString &connectionString, int port);
+
 // SQLite (in a folder of this process that is removed when it ends) and, when available, PostgreSQL
 // and SQL Server;
 // made on the first call for a tag, the same backends after. Call it from INSTANTIATE_TEST_SUITE_P or a test, after the Qt application exists.
